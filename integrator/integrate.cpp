@@ -1,0 +1,666 @@
+// The driver: checks the call, lays out the work arrays, starts a problem or
+// continues one, runs the step loop and interpolates at TOUT.
+#include "integrator/integrate.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstddef>
+
+#include "integrator/matrix.h"
+#include "integrator/messages.h"
+#include "integrator/solver_state.h"
+#include "integrator/step.h"
+#include "integrator/support.h"
+#include "integrator/work_places.h"
+#include "textio/units.h"
+
+namespace integrator {
+
+namespace {
+
+constexpr int MORD[2] = {12, 5};  // maximum order of Adams, of BDF
+constexpr int MXSTP0 = 500;
+constexpr int MXHNL0 = 10;
+
+// The arguments of one call, with the work-array segments as pointers.
+struct call {
+  rhs_routine F;
+  int* NEQ;
+  double* Y;
+  double& T;
+  double TOUT;
+  int ITOL;
+  double* RTOL;
+  double* ATOL;
+  int ITASK;
+  int& ISTATE;
+  double* RWORK;
+  int* IWORK;
+  jac_routine JAC;
+  double TCRIT = 0.0;
+
+  double* segment(int at) const { return RWORK + (at - 1); }
+  double* hist() const { return segment(solver_state.HIST_AT); }
+  double* hist_column(int j) const {
+    return hist() + static_cast<std::ptrdiff_t>(j - 1) * solver_state.HIST_LEN;
+  }
+  double* ewt() const { return segment(solver_state.EWT_AT); }
+};
+
+void msg(const char* text, int nmes, int nerr, int ni = 0, int i1 = 0, int i2 = 0, int nr = 0,
+         double r1 = 0.0, double r2 = 0.0) {
+  write_message(text, nmes, nerr, 1, ni, i1, i2, nr, r1, r2);
+}
+
+[[noreturn]] void abort_run() {
+  write_message("INTEG--  RUN ABORTED.. APPARENT INFINITE LOOP     ", 50, 303, 2, 0, 0, 0, 0,
+                0.0, 0.0);
+  textio::stop(1);  // not reached: level 2 stops
+}
+
+// Ends the call as illegal input; the sixth in a row ends the run.
+void illegal_input(call& c) {
+  solver_state_block& s = solver_state;
+  if (s.ILLEGAL_COUNT == 5) {
+    msg("INTEG--  REPEATED OCCURRENCES OF ILLEGAL INPUT    ", 50, 302);
+    abort_run();
+  }
+  s.ILLEGAL_COUNT += 1;
+  c.ISTATE = -3;
+}
+
+void write_outputs(call& c) {
+  const solver_state_block& s = solver_state;
+  at_place(c.RWORK, rwork_place::HU) = s.HU;
+  at_place(c.RWORK, rwork_place::H) = s.H;
+  at_place(c.RWORK, rwork_place::TCUR) = s.TCUR;
+  at_place(c.IWORK, iwork_place::STEP_COUNT) = s.STEP_COUNT;
+  at_place(c.IWORK, iwork_place::F_COUNT) = s.F_COUNT;
+  at_place(c.IWORK, iwork_place::JAC_COUNT) = s.JAC_COUNT;
+  at_place(c.IWORK, iwork_place::ORDER_USED) = s.ORDER_USED;
+  at_place(c.IWORK, iwork_place::ORDER) = s.ORDER;
+}
+
+void successful_return(call& c) {
+  c.ISTATE = 2;
+  solver_state.ILLEGAL_COUNT = 0;
+  write_outputs(c);
+}
+
+void copy_solution_at_tcur(call& c) {
+  const double* col1 = c.hist();
+  for (int i = 0; i < solver_state.NEQ_CURRENT; ++i) c.Y[i] = col1[i];
+}
+
+// Return with Y at the end of the last step; T = TCRIT when it was hit.
+void return_at_step_end(call& c, bool hit_tcrit) {
+  copy_solution_at_tcur(c);
+  c.T = hit_tcrit ? c.TCRIT : solver_state.TCUR;
+  successful_return(c);
+}
+
+void error_return(call& c, int istate) {
+  copy_solution_at_tcur(c);
+  c.T = solver_state.TCUR;
+  c.ISTATE = istate;
+  solver_state.ILLEGAL_COUNT = 0;
+  write_outputs(c);
+}
+
+// Solution at TOUT from the history; false (after messages) on failure.
+bool interpolate_at_tout(call& c) {
+  int status = 0;
+  interpolate(c.TOUT, 0, c.hist(), solver_state.HIST_LEN, c.Y, status);
+  return status == 0;
+}
+
+bool tcrit_hit(const call& c) {
+  const solver_state_block& s = solver_state;
+  const double hmx = std::fabs(s.TCUR) + std::fabs(s.H);
+  return std::fabs(s.TCUR - c.TCRIT) <= 100.0 * s.ROUNDOFF * hmx;
+}
+
+// True when TCRIT has been hit; otherwise trims H so that the next step ends
+// at TCRIT rather than past it.
+bool approach_tcrit(call& c, bool mark_h_changed) {
+  solver_state_block& s = solver_state;
+  if (tcrit_hit(c)) return true;
+  const double tnext = s.TCUR + s.H * (1.0 + 4.0 * s.ROUNDOFF);
+  if ((tnext - c.TCRIT) * s.H > 0.0) {
+    s.H = (c.TCRIT - s.TCUR) * (1.0 - 4.0 * s.ROUNDOFF);
+    if (mark_h_changed) s.START_MODE = -2;
+  }
+  return false;
+}
+
+// Sets EWT to the inverted weights of history column 1; the index (one-based)
+// of the first weight <= 0, or 0 when all are positive.
+int refresh_weights(call& c) {
+  solver_state_block& s = solver_state;
+  double* ewt = c.ewt();
+  set_weights(s.NEQ_CURRENT, c.ITOL, c.RTOL, c.ATOL, c.hist(), ewt);
+  for (int i = 0; i < s.NEQ_CURRENT; ++i) {
+    if (ewt[i] <= 0.0) return i + 1;
+    ewt[i] = 1.0 / ewt[i];
+  }
+  return 0;
+}
+
+void step_failure(call& c, int istate) {
+  const solver_state_block& s = solver_state;
+  const double* corr = c.segment(s.CORR_AT);
+  const double* ewt = c.ewt();
+  double big = 0.0;
+  int largest = 1;
+  for (int i = 0; i < s.NEQ_CURRENT; ++i) {
+    const double size = std::fabs(corr[i] * ewt[i]);
+    if (big >= size) continue;
+    big = size;
+    largest = i + 1;
+  }
+  at_place(c.IWORK, iwork_place::LARGEST_ERROR) = largest;
+  error_return(c, istate);
+}
+
+// Steps until the task is done or something fails. The first pass of a new
+// problem starts at the accuracy test (its weights are fresh).
+void step_loop(call& c, bool first_pass) {
+  solver_state_block& s = solver_state;
+  for (;;) {
+    if (!first_pass) {
+      if (s.STEP_COUNT - s.STEPS_AT_CALL >= s.MXSTEP) {
+        msg("INTEG--  AT CURRENT T (=R1), MXSTEP (=I1) STEPS   ", 50, 201);
+        msg("      TAKEN ON THIS CALL BEFORE REACHING TOUT     ", 50, 201, 1, s.MXSTEP, 0, 1,
+            s.TCUR);
+        error_return(c, -1);
+        return;
+      }
+      if (const int bad = refresh_weights(c); bad != 0) {
+        msg("INTEG--  AT T (=R1), EWT(I1) HAS BECOME R2 .LE. 0.", 50, 202, 1, bad, 0, 2, s.TCUR,
+            c.ewt()[bad - 1]);
+        error_return(c, -6);
+        return;
+      }
+    }
+    first_pass = false;
+
+    double tolsf = s.ROUNDOFF * weighted_norm(s.NEQ_CURRENT, c.hist(), c.ewt());
+    if (!(tolsf <= 1.0)) {
+      tolsf = 2.0 * tolsf;
+      at_place(c.RWORK, rwork_place::TOLSF) = tolsf;
+      if (s.STEP_COUNT == 0) {
+        msg("INTEG--  AT START OF PROBLEM, TOO MUCH ACCURACY   ", 50, 26);
+        msg("      REQUESTED FOR PRECISION OF MACHINE..  SEE TOLSF (=R1) ", 60, 26, 0, 0, 0, 1,
+            tolsf);
+        illegal_input(c);
+      } else {
+        msg("INTEG--  AT T (=R1), TOO MUCH ACCURACY REQUESTED  ", 50, 203);
+        msg("      FOR PRECISION OF MACHINE..  SEE TOLSF (=R2) ", 50, 203, 0, 0, 0, 2, s.TCUR,
+            tolsf);
+        error_return(c, -2);
+      }
+      return;
+    }
+
+    if (s.TCUR + s.H == s.TCUR) {
+      s.HNIL_COUNT += 1;
+      if (s.HNIL_COUNT <= s.MXHNIL) {
+        msg("INTEG--  WARNING..INTERNAL T (=R1) AND H (=R2) ARE", 50, 101);
+        msg("      SUCH THAT IN THE MACHINE, T + H = T ON THE NEXT STEP  ", 60, 101);
+        msg("      (H = STEP SIZE). SOLVER WILL CONTINUE ANYWAY", 50, 101, 0, 0, 0, 2, s.TCUR,
+            s.H);
+        if (s.HNIL_COUNT == s.MXHNIL) {
+          msg("INTEG--  ABOVE WARNING HAS BEEN ISSUED I1 TIMES.  ", 50, 102);
+          msg("      IT WILL NOT BE ISSUED AGAIN FOR THIS PROBLEM", 50, 102, 1, s.MXHNIL);
+        }
+      }
+    }
+
+    double* hist = c.hist();
+    take_step(c.NEQ, c.Y, hist, s.HIST_LEN, hist, c.ewt(), c.segment(s.F_SAVE_AT),
+              c.segment(s.CORR_AT), c.segment(s.MATRIX_WORK_AT),
+              c.IWORK + (s.MATRIX_IWORK_AT - 1), c.F, c.JAC, prepare_matrix, solve_system);
+
+    if (s.STEP_RESULT == -1) {
+      msg("INTEG--  AT T(=R1) AND STEP SIZE H(=R2), THE ERROR", 50, 204);
+      msg("      TEST FAILED REPEATEDLY OR WITH ABS(H) = HMIN", 50, 204, 0, 0, 0, 2, s.TCUR, s.H);
+      step_failure(c, -4);
+      return;
+    }
+    if (s.STEP_RESULT == -2) {
+      msg("INTEG--  AT T (=R1) AND STEP SIZE H (=R2), THE    ", 50, 205);
+      msg("      CORRECTOR CONVERGENCE FAILED REPEATEDLY     ", 50, 205);
+      msg("      OR WITH ABS(H) = HMIN   ", 30, 205, 0, 0, 0, 2, s.TCUR, s.H);
+      step_failure(c, -5);
+      return;
+    }
+
+    s.INITIALISED = 1;
+    const bool reached_tout = (s.TCUR - c.TOUT) * s.H >= 0.0;
+    switch (c.ITASK) {
+      case 1:
+        if (!reached_tout) continue;
+        interpolate_at_tout(c);  // inside the step just taken
+        c.T = c.TOUT;
+        successful_return(c);
+        return;
+      case 2:
+        return_at_step_end(c, false);
+        return;
+      case 3:
+        if (!reached_tout) continue;
+        return_at_step_end(c, false);
+        return;
+      case 4:
+        if (reached_tout) {
+          interpolate_at_tout(c);
+          c.T = c.TOUT;
+          successful_return(c);
+          return;
+        }
+        if (approach_tcrit(c, true)) {
+          return_at_step_end(c, true);
+          return;
+        }
+        continue;
+      default:  // 5
+        return_at_step_end(c, tcrit_hit(c));
+        return;
+    }
+  }
+}
+
+// Continuation calls: the task may already be done before any step.
+void continue_problem(call& c) {
+  solver_state_block& s = solver_state;
+  s.STEPS_AT_CALL = s.STEP_COUNT;
+  const double h = s.H;
+  switch (c.ITASK) {
+    case 1:
+    case 4:
+      if (c.ITASK == 4) {
+        c.TCRIT = at_place(c.RWORK, rwork_place::TCRIT);
+        if ((s.TCUR - c.TCRIT) * h > 0.0) {
+          msg("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) BEHIND TCUR (=R2)   ", 60, 24, 0, 0, 0, 2,
+              c.TCRIT, s.TCUR);
+          illegal_input(c);
+          return;
+        }
+        if ((c.TCRIT - c.TOUT) * h < 0.0) {
+          msg("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) BEHIND TOUT (=R2)   ", 60, 25, 0, 0, 0, 2,
+              c.TCRIT, c.TOUT);
+          illegal_input(c);
+          return;
+        }
+      }
+      if ((s.TCUR - c.TOUT) * h >= 0.0) {
+        if (!interpolate_at_tout(c)) {
+          msg("INTEG--  TROUBLE FROM INTRP. ITASK = I1, TOUT = R1", 50, 27, 1, c.ITASK, 0, 1,
+              c.TOUT);
+          illegal_input(c);
+          return;
+        }
+        c.T = c.TOUT;
+        successful_return(c);
+        return;
+      }
+      if (c.ITASK == 4 && approach_tcrit(c, c.ISTATE == 2)) {
+        return_at_step_end(c, true);
+        return;
+      }
+      break;
+    case 2:
+      break;
+    case 3: {
+      const double tp = s.TCUR - s.HU * (1.0 + 100.0 * s.ROUNDOFF);
+      if ((tp - c.TOUT) * h > 0.0) {
+        msg("INTEG--  ITASK = I1 AND TOUT (=R1) BEHIND TCUR - HU (= R2)  ", 60, 23, 1, c.ITASK, 0,
+            2, c.TOUT, tp);
+        illegal_input(c);
+        return;
+      }
+      if ((s.TCUR - c.TOUT) * h >= 0.0) {
+        return_at_step_end(c, false);
+        return;
+      }
+      break;
+    }
+    default:  // 5
+      c.TCRIT = at_place(c.RWORK, rwork_place::TCRIT);
+      if ((s.TCUR - c.TCRIT) * h > 0.0) {
+        msg("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) BEHIND TCUR (=R2)   ", 60, 24, 0, 0, 0, 2,
+            c.TCRIT, s.TCUR);
+        illegal_input(c);
+        return;
+      }
+      if (approach_tcrit(c, c.ISTATE == 2)) {
+        return_at_step_end(c, true);
+        return;
+      }
+      break;
+  }
+  step_loop(c, false);
+}
+
+// Inputs of an ISTATE 1 or 3 call once they have passed every check; only
+// then do they replace the problem's settings, so an illegal call leaves a
+// running problem as it was.
+struct checked_inputs {
+  int N, METHOD, ITERATION, MAXORD, MXSTEP, MXHNIL;
+  double H0, HMIN, HMAX_INV;
+  int HIST_LEN, MATRIX_WORK_AT, EWT_AT, F_SAVE_AT, CORR_AT;
+};
+
+bool check_inputs(call& c, int IOPT, int LRW, int LIW, int MF, checked_inputs& in) {
+  solver_state_block& s = solver_state;
+  const bool start = c.ISTATE == 1;
+  const int n = c.NEQ[0];
+  if (n < 1) {
+    msg("INTEG--  NEQ (=I1) .LT. 1     ", 30, 4, 1, n);
+    return false;
+  }
+  if (!start && n > s.NEQ_CURRENT) {
+    msg("INTEG--  ISTATE = 3 AND NEQ INCREASED (I1 TO I2)  ", 50, 5, 2, s.NEQ_CURRENT, n);
+    return false;
+  }
+  in.N = n;
+  if (c.ITOL < 1 || c.ITOL > 4) {
+    msg("INTEG--  ITOL (=I1) ILLEGAL   ", 30, 6, 1, c.ITOL);
+    return false;
+  }
+  if (IOPT < 0 || IOPT > 1) {
+    msg("INTEG--  IOPT (=I1) ILLEGAL   ", 30, 7, 1, IOPT);
+    return false;
+  }
+  in.METHOD = MF / 10;
+  in.ITERATION = MF % 10;
+  if (in.METHOD < 1 || in.METHOD > 2 || in.ITERATION < 0 || in.ITERATION > 5) {
+    msg("INTEG--  MF (=I1) ILLEGAL     ", 30, 8, 1, MF);
+    return false;
+  }
+  const bool banded = in.ITERATION >= 4;
+  const int ml = banded ? at_place(c.IWORK, iwork_place::ML) : 0;
+  const int mu = banded ? at_place(c.IWORK, iwork_place::MU) : 0;
+  if (banded) {
+    if (ml < 0 || ml >= n) {
+      msg("INTEG--  ML (=I1) ILLEGAL.. .LT.0 OR .GE.NEQ (=I2)", 50, 9, 2, ml, n);
+      return false;
+    }
+    if (mu < 0 || mu >= n) {
+      msg("INTEG--  MU (=I1) ILLEGAL.. .LT.0 OR .GE.NEQ (=I2)", 50, 10, 2, mu, n);
+      return false;
+    }
+  }
+
+  const int mord = MORD[in.METHOD - 1];
+  in.H0 = 0.0;
+  if (IOPT == 0) {
+    in.MAXORD = mord;
+    in.MXSTEP = MXSTP0;
+    in.MXHNIL = MXHNL0;
+    in.HMAX_INV = 0.0;
+    in.HMIN = 0.0;
+  } else {
+    int maxord = at_place(c.IWORK, iwork_place::MAXORD);
+    if (maxord < 0) {
+      msg("INTEG--  MAXORD (=I1) .LT. 0  ", 30, 11, 1, maxord);
+      return false;
+    }
+    if (maxord == 0) maxord = 100;
+    in.MAXORD = std::min(maxord, mord);
+    const int mxstep = at_place(c.IWORK, iwork_place::MXSTEP);
+    if (mxstep < 0) {
+      msg("INTEG--  MXSTEP (=I1) .LT. 0  ", 30, 12, 1, mxstep);
+      return false;
+    }
+    in.MXSTEP = mxstep == 0 ? MXSTP0 : mxstep;
+    const int mxhnil = at_place(c.IWORK, iwork_place::MXHNIL);
+    if (mxhnil < 0) {
+      msg("INTEG--  MXHNIL (=I1) .LT. 0  ", 30, 13, 1, mxhnil);
+      return false;
+    }
+    in.MXHNIL = mxhnil == 0 ? MXHNL0 : mxhnil;
+    if (start) {
+      in.H0 = at_place(c.RWORK, rwork_place::H0);
+      if ((c.TOUT - c.T) * in.H0 < 0.0) {
+        msg("INTEG--  TOUT (=R1) BEHIND T (=R2)      ", 40, 14, 0, 0, 0, 2, c.TOUT, c.T);
+        msg("      INTEGRATION DIRECTION IS GIVEN BY H0 (=R1)  ", 50, 14, 0, 0, 0, 1, in.H0);
+        return false;
+      }
+    }
+    const double hmax = at_place(c.RWORK, rwork_place::HMAX);
+    if (hmax < 0.0) {
+      msg("INTEG--  HMAX (=R1) .LT. 0.0  ", 30, 15, 0, 0, 0, 1, hmax);
+      return false;
+    }
+    in.HMAX_INV = hmax > 0.0 ? 1.0 / hmax : 0.0;
+    in.HMIN = at_place(c.RWORK, rwork_place::HMIN);
+    if (in.HMIN < 0.0) {
+      msg("INTEG--  HMIN (=R1) .LT. 0.0  ", 30, 16, 0, 0, 0, 1, in.HMIN);
+      return false;
+    }
+  }
+
+  // Layout, in 64 bits so that an absurd NEQ gives message 17, not overflow.
+  in.HIST_LEN = start ? n : s.HIST_LEN;
+  const long long nn = n;
+  long long matrix_len = 0;
+  if (in.ITERATION == 1 || in.ITERATION == 2) matrix_len = nn * nn + 2;
+  if (in.ITERATION == 3) matrix_len = nn + 2;
+  if (banded) matrix_len = (2LL * ml + mu + 1) * nn + 2;
+  const long long matrix_at = rwork_place::SEGMENTS + (in.MAXORD + 1LL) * in.HIST_LEN;
+  const long long lenrw_wide = matrix_at + matrix_len + 3 * nn - 1;
+  const int lenrw = static_cast<int>(std::min<long long>(lenrw_wide, INT_MAX));
+  const int leniw = (in.ITERATION == 0 || in.ITERATION == 3) ? 20 : 20 + n;
+  at_place(c.IWORK, iwork_place::LENRW) = lenrw;
+  at_place(c.IWORK, iwork_place::LENIW) = leniw;
+  if (lenrw_wide > LRW) {
+    msg("INTEG--  RWORK LENGTH NEEDED, LENRW (=I1), EXCEEDS LRW (=I2)", 60, 17, 2, lenrw, LRW);
+    return false;
+  }
+  if (leniw > LIW) {
+    msg("INTEG--  IWORK LENGTH NEEDED, LENIW (=I1), EXCEEDS LIW (=I2)", 60, 18, 2, leniw, LIW);
+    return false;
+  }
+  in.MATRIX_WORK_AT = static_cast<int>(matrix_at);
+  in.EWT_AT = static_cast<int>(matrix_at + matrix_len);
+  in.F_SAVE_AT = in.EWT_AT + n;
+  in.CORR_AT = in.F_SAVE_AT + n;
+
+  const bool rtol_array = c.ITOL >= 3;
+  const bool atol_array = c.ITOL == 2 || c.ITOL == 4;
+  for (int i = 0; i < n; ++i) {
+    const double rtoli = rtol_array ? c.RTOL[i] : c.RTOL[0];
+    const double atoli = atol_array ? c.ATOL[i] : c.ATOL[0];
+    if (rtoli < 0.0) {
+      msg("INTEG--  RTOL(I1) IS R1 .LT. 0.0        ", 40, 19, 1, i + 1, 0, 1, rtoli);
+      return false;
+    }
+    if (atoli < 0.0) {
+      msg("INTEG--  ATOL(I1) IS R1 .LT. 0.0        ", 40, 20, 1, i + 1, 0, 1, atoli);
+      return false;
+    }
+  }
+  return true;
+}
+
+void commit(const checked_inputs& in) {
+  solver_state_block& s = solver_state;
+  s.NEQ_CURRENT = in.N;
+  s.METHOD = in.METHOD;
+  s.ITERATION = in.ITERATION;
+  s.MAXORD = in.MAXORD;
+  s.MXSTEP = in.MXSTEP;
+  s.MXHNIL = in.MXHNIL;
+  s.HMIN = in.HMIN;
+  s.HMAX_INV = in.HMAX_INV;
+  s.HIST_LEN = in.HIST_LEN;
+  s.HIST_AT = rwork_place::SEGMENTS;
+  s.MATRIX_WORK_AT = in.MATRIX_WORK_AT;
+  s.EWT_AT = in.EWT_AT;
+  s.F_SAVE_AT = in.F_SAVE_AT;
+  s.CORR_AT = in.CORR_AT;
+  s.MATRIX_IWORK_AT = 1;
+}
+
+// ISTATE 3: the step routine re-reads the changed inputs on its next entry.
+void apply_changed_inputs(call& c) {
+  solver_state_block& s = solver_state;
+  const int n = s.NEQ_CURRENT;
+  s.START_MODE = -1;
+  double* matrix_work = c.segment(s.MATRIX_WORK_AT);
+  if (s.ORDER > s.MAXORD) {
+    // The column beyond the new last one now lies where MATRIX_WORK begins.
+    double* f_save = c.segment(s.F_SAVE_AT);
+    for (int i = 0; i < n; ++i) f_save[i] = matrix_work[i];
+  }
+  if (s.ITERATION > 0) matrix_work[0] = std::sqrt(s.ROUNDOFF);
+  if (n < s.HIST_LEN) {
+    double* from = c.hist_column(s.NCOEF + 1);
+    double* to = c.hist_column(s.MAXORD + 2);
+    if (from < to) std::fill(from, to, 0.0);
+  }
+}
+
+// ISTATE 1: first derivative, weights and first step size.
+void start_problem(call& c, double H0) {
+  solver_state_block& s = solver_state;
+  const int n = s.NEQ_CURRENT;
+  s.ROUNDOFF = machine_constant(4);
+  s.TCUR = c.T;
+  if (c.ITASK == 4 || c.ITASK == 5) {
+    c.TCRIT = at_place(c.RWORK, rwork_place::TCRIT);
+    if ((c.TCRIT - c.TOUT) * (c.TOUT - c.T) < 0.0) {
+      msg("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) BEHIND TOUT (=R2)   ", 60, 25, 0, 0, 0, 2,
+          c.TCRIT, c.TOUT);
+      illegal_input(c);
+      return;
+    }
+    if (H0 != 0.0 && (c.T + H0 - c.TCRIT) * H0 > 0.0) H0 = c.TCRIT - c.T;
+  }
+
+  s.START_MODE = 0;
+  if (s.ITERATION > 0) c.segment(s.MATRIX_WORK_AT)[0] = std::sqrt(s.ROUNDOFF);
+  s.HNIL_COUNT = 0;
+  s.STEP_COUNT = 0;
+  s.JAC_COUNT = 0;
+  s.STEPS_AT_CALL = 0;
+  s.ORDER_USED = 0;
+  s.HU = 0.0;
+  s.HL_CHANGE_MAX = 0.3;
+  s.MAX_CORR = 3;
+  s.MAX_MATRIX_AGE = 20;
+  s.MAX_CONV_FAIL = 10;
+
+  double* col1 = c.hist_column(1);
+  double* col2 = c.hist_column(2);
+  double t = c.T;
+  c.F(c.NEQ, &t, c.Y, col2);
+  s.F_COUNT = 1;
+  for (int i = 0; i < n; ++i) col1[i] = c.Y[i];
+
+  s.ORDER = 1;
+  s.H = 1.0;
+  if (const int bad = refresh_weights(c); bad != 0) {
+    msg("INTEG--  EWT(I1) IS R1 .LE. 0.0         ", 40, 21, 1, bad, 0, 1, c.ewt()[bad - 1]);
+    illegal_input(c);
+    return;
+  }
+
+  if (H0 == 0.0) {
+    const double tdist = std::fabs(c.TOUT - c.T);
+    const double w0 = std::max(std::fabs(c.T), std::fabs(c.TOUT));
+    if (tdist < 2.0 * s.ROUNDOFF * w0) {
+      msg("INTEG--  TOUT (=R1) TOO CLOSE TO T(=R2) TO START INTEGRATION", 60, 22, 0, 0, 0, 2,
+          c.TOUT, c.T);
+      illegal_input(c);
+      return;
+    }
+    double tol = c.RTOL[0];
+    if (c.ITOL > 2)
+      for (int i = 0; i < n; ++i) tol = std::max(tol, c.RTOL[i]);
+    if (!(tol > 0.0)) {
+      const bool atol_array = c.ITOL == 2 || c.ITOL == 4;
+      for (int i = 0; i < n; ++i) {
+        const double atoli = atol_array ? c.ATOL[i] : c.ATOL[0];
+        const double ayi = std::fabs(c.Y[i]);
+        if (ayi != 0.0) tol = std::max(tol, atoli / ayi);
+      }
+    }
+    tol = std::max(tol, 100.0 * s.ROUNDOFF);
+    tol = std::min(tol, 0.001);
+    const double sum = weighted_norm(n, col2, c.ewt());
+    H0 = 1.0 / std::sqrt(tol * (sum * sum) + 1.0 / (tol * (w0 * w0)));
+    H0 = std::min(H0, tdist);
+    if (c.TOUT - c.T < 0.0) H0 = -H0;
+  }
+
+  const double rh = std::fabs(H0) * s.HMAX_INV;
+  if (rh > 1.0) H0 = H0 / rh;
+  s.H = H0;
+  for (int i = 0; i < n; ++i) col2[i] = H0 * col2[i];
+  step_loop(c, true);
+}
+
+// ISTATE 1 with TOUT = T: harmless four times in a row, then the run stops.
+void repeated_call(double T) {
+  solver_state_block& s = solver_state;
+  s.REPEAT_COUNT += 1;
+  if (s.REPEAT_COUNT < 5) return;
+  msg("INTEG--  REPEATED CALLS WITH ISTATE = 1 AND TOUT = T (=R1)  ", 60, 301, 0, 0, 0, 1, T);
+  abort_run();
+}
+
+}  // namespace
+
+void integrate(rhs_routine F, int* NEQ, double* Y, double& T, double& TOUT, int& ITOL,
+               double* RTOL, double* ATOL, int& ITASK, int& ISTATE, int& IOPT, double* RWORK,
+               int& LRW, int* IWORK, int& LIW, jac_routine JAC, int& MF) {
+  solver_state_block& s = solver_state;
+  call c{F, NEQ, Y, T, TOUT, ITOL, RTOL, ATOL, ITASK, ISTATE, RWORK, IWORK, JAC};
+
+  if (ISTATE < 1 || ISTATE > 3) {
+    msg("INTEG--  ISTATE (=I1) ILLEGAL ", 30, 1, 1, ISTATE);
+    illegal_input(c);
+    return;
+  }
+  if (ITASK < 1 || ITASK > 5) {
+    msg("INTEG--  ITASK (=I1) ILLEGAL  ", 30, 2, 1, ITASK);
+    illegal_input(c);
+    return;
+  }
+  if (ISTATE == 1) {
+    s.INITIALISED = 0;
+    if (TOUT == T) {
+      repeated_call(T);
+      return;
+    }
+  } else {
+    if (s.INITIALISED == 0) {
+      msg("INTEG--  ISTATE .GT. 1 BUT INTEG NOT INITIALIZED  ", 50, 3);
+      illegal_input(c);
+      return;
+    }
+    if (ISTATE == 2) {
+      continue_problem(c);
+      return;
+    }
+  }
+
+  s.REPEAT_COUNT = 0;
+  checked_inputs in{};
+  if (!check_inputs(c, IOPT, LRW, LIW, MF, in)) {
+    illegal_input(c);
+    return;
+  }
+  commit(in);
+  if (ISTATE == 1) {
+    start_problem(c, in.H0);
+  } else {
+    apply_changed_inputs(c);
+    continue_problem(c);
+  }
+}
+
+}  // namespace integrator

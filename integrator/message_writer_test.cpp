@@ -1,0 +1,116 @@
+// The message writer's line layouts, the print flag and the fatal level.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "integrator/messages.h"
+#include "integrator/test_problems.h"
+
+namespace integrator::testing {
+namespace {
+
+class MessageWriter : public ::testing::Test {
+ protected:
+  void SetUp() override { reset_blocks(); }
+  void TearDown() override { reset_blocks(); }
+};
+
+TEST_F(MessageWriter, TextLineIsOneBlankAndWholeGroupsOfFour) {
+  message_capture capture;
+  write_message("INTEG--  ISTATE (=I1) ILLEGAL ", 30, 1, 1, 1, 7, 0, 0, 0.0, 0.0);
+  const std::vector<std::string> lines = capture.lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], " INTEG--  ISTATE (=I1) ILLEGAL   ");
+  EXPECT_EQ(lines[0].size(), 33u);
+  EXPECT_EQ(lines[1], "      IN ABOVE MESSAGE,  I1 =         7");
+}
+
+TEST_F(MessageWriter, TextIsCutAtSixtyCharacters) {
+  const std::string sixty(60, 'A');
+  const std::string longer = sixty + "BCDEFGH";
+  message_capture capture;
+  write_message(sixty, 60, 1, 1, 0, 0, 0, 0, 0.0, 0.0);
+  write_message(longer, 61, 1, 1, 0, 0, 0, 0, 0.0, 0.0);
+  write_message(longer, 67, 1, 1, 0, 0, 0, 0, 0.0, 0.0);
+  const std::vector<std::string> lines = capture.lines();
+  ASSERT_EQ(lines.size(), 3u);
+  for (const std::string& l : lines) EXPECT_EQ(l, " " + sixty);
+}
+
+TEST_F(MessageWriter, BothIntegersAndBothRealsGiveThreeLines) {
+  message_capture capture;
+  write_message("ABCD", 4, 5, 1, 2, 12, -345, 2, 1.5, -2.0e-3);
+  const std::vector<std::string> lines = capture.lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], " ABCD");
+  EXPECT_EQ(lines[1], "      IN ABOVE MESSAGE,  I1 =        12   I2 =      -345");
+  EXPECT_EQ(lines[2], "      IN ABOVE,  R1 =  0.1500000000000D+01   R2 = -0.2000000000000D-02");
+}
+
+TEST_F(MessageWriter, RealValueLinesIncludingThreeDigitExponentsAndSpecials) {
+  message_capture capture;
+  write_message("ABCD", 4, 5, 1, 0, 0, 0, 1, 1.0e-150, 0.0);
+  write_message("ABCD", 4, 5, 1, 0, 0, 0, 1, 0.0, 0.0);
+  write_message("ABCD", 4, 5, 1, 3, 1, 1, 3, 1.0, 1.0);  // out-of-range counts: text only
+  const std::vector<std::string> lines = capture.lines();
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[1], "      IN ABOVE MESSAGE,  R1 =  0.1000000000000-149");
+  EXPECT_EQ(lines[3], "      IN ABOVE MESSAGE,  R1 =  0.0000000000000D+00");
+  EXPECT_EQ(lines[4], " ABCD");
+}
+
+TEST_F(MessageWriter, IntegerFieldOverflowsToAsterisks) {
+  message_capture capture;
+  write_message("ABCD", 4, 5, 1, 1, -2147483647, 0, 0, 0.0, 0.0);
+  const std::vector<std::string> lines = capture.lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[1], "      IN ABOVE MESSAGE,  I1 =**********");
+}
+
+TEST_F(MessageWriter, PrintFlagZeroWritesNothing) {
+  message_capture capture;
+  message_control.PRINT_FLAG = 0;
+  write_message("ABCD", 4, 5, 1, 2, 1, 2, 2, 1.0, 2.0);
+  EXPECT_TRUE(capture.lines().empty());
+}
+
+TEST_F(MessageWriter, MessagesGoToTheMessageUnit) {
+  message_capture capture;  // unit 6
+  message_control.MESSAGE_UNIT = 7;  // not open: nothing arrives on unit 6
+  write_message("ABCD", 4, 5, 1, 0, 0, 0, 0, 0.0, 0.0);
+  EXPECT_TRUE(capture.lines().empty());
+}
+
+using MessageWriterDeathTest = MessageWriter;
+
+TEST_F(MessageWriterDeathTest, FatalLevelEndsTheRunWithFailureStatusAfterFlushing) {
+  char name[] = "/tmp/integrator_fatalXXXXXX";
+  const int fd = mkstemp(name);
+  ASSERT_GE(fd, 0);
+  ::close(fd);
+  EXPECT_EXIT(
+      {
+        std::string err;
+        textio::open_unit(6, name, &err);
+        write_message("FATAL TEXT  ", 10, 303, 2, 0, 0, 0, 0, 0.0, 0.0);
+      },
+      ::testing::ExitedWithCode(1), "");
+  std::ifstream in(name);
+  std::string line;
+  ASSERT_TRUE(std::getline(in, line));
+  EXPECT_EQ(line, " FATAL TEXT  ");
+  std::remove(name);
+}
+
+TEST_F(MessageWriterDeathTest, FatalLevelStopsEvenWhenNothingIsPrinted) {
+  EXPECT_EXIT(
+      {
+        message_control.PRINT_FLAG = 0;
+        write_message("FATAL TEXT  ", 10, 303, 2, 0, 0, 0, 0, 0.0, 0.0);
+      },
+      ::testing::ExitedWithCode(1), "");
+}
+
+}  // namespace
+}  // namespace integrator::testing

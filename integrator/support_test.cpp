@@ -1,0 +1,193 @@
+// Weights, norm, unit roundoff, interpolation and the save / restore pair.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "integrator/support.h"
+#include "integrator/test_problems.h"
+
+namespace integrator::testing {
+namespace {
+
+TEST(SetWeights, PicksScalarOrArrayTolerancesByItol) {
+  const double v[2] = {-2.0, 0.0};
+  const double rtol[2] = {1e-8, 1e-3};
+  const double atol[2] = {1e-13, 1e-5};
+  struct row {
+    int itol;
+    double w1, w2;
+  } rows[] = {{1, 1e-8 * 2 + 1e-13, 1e-13},
+              {2, 1e-8 * 2 + 1e-13, 1e-5},
+              {3, 1e-8 * 2 + 1e-13, 1e-13},
+              {4, 1e-8 * 2 + 1e-13, 1e-5}};
+  for (const row& r : rows) {
+    double ewt[2];
+    set_weights(2, r.itol, rtol, atol, v, ewt);
+    EXPECT_EQ(ewt[0], r.w1) << "ITOL " << r.itol;
+    EXPECT_EQ(ewt[1], r.w2) << "ITOL " << r.itol;
+  }
+  const double zero = 0.0;
+  double ewt;
+  set_weights(1, 1, &zero, &zero, &v[1], &ewt);
+  EXPECT_EQ(ewt, 0.0);
+}
+
+TEST(WeightedNorm, IsTheRootMeanSquareOfTheProducts) {
+  const double v[3] = {3.0, -3.0, 3.0};
+  const double w[3] = {2.0, 2.0, 2.0};
+  EXPECT_EQ(weighted_norm(3, v, w), 6.0);
+  const double one_v = -5.0, one_w = 0.25;
+  EXPECT_EQ(weighted_norm(1, &one_v, &one_w), 1.25);
+  const double a[2] = {3.0, 4.0}, ones[2] = {1.0, 1.0};
+  EXPECT_EQ(weighted_norm(2, a, ones), std::sqrt(12.5));
+}
+
+TEST(MachineConstant, IsSinglePrecisionOneEMinusFourteenForEveryArgument) {
+  for (int i : {1, 4, 0, -3, 99}) {
+    const double r = machine_constant(i);
+    std::uint64_t bits;
+    std::memcpy(&bits, &r, sizeof bits);
+    EXPECT_EQ(bits, 0x3D06849B80000000ull) << i;
+  }
+  EXPECT_NEAR(machine_constant(4), 9.9999998245167e-15, 1e-27);
+  EXPECT_NEAR(std::sqrt(machine_constant(4)), 9.99999991225835e-08, 1e-21);
+}
+
+TEST(SaveState, FreshBlocksAndARoundTrip) {
+  reset_blocks();
+  double reals[save_reals];
+  int ints[save_ints];
+  save_state(reals, ints);
+  EXPECT_EQ(ints[39], 1);
+  EXPECT_EQ(ints[40], 6);
+  for (int i = 0; i < 39; ++i) EXPECT_EQ(ints[i], 0);
+
+  solver_state.RESERVED_REAL = 1.5;
+  solver_state.ROUNDOFF = 2.5;  // last double
+  solver_state.ILLEGAL_COUNT = 3;  // first integer
+  solver_state.ORDER_USED = 4;  // last integer
+  message_control.MESSAGE_UNIT = 9;
+  save_state(reals, ints);
+  EXPECT_EQ(reals[0], 1.5);
+  EXPECT_EQ(reals[218], 2.5);
+  EXPECT_EQ(ints[0], 3);
+  EXPECT_EQ(ints[38], 4);
+  EXPECT_EQ(ints[40], 9);
+
+  reset_blocks();
+  restore_state(reals, ints);
+  EXPECT_EQ(solver_state.RESERVED_REAL, 1.5);
+  EXPECT_EQ(solver_state.ROUNDOFF, 2.5);
+  EXPECT_EQ(solver_state.ILLEGAL_COUNT, 3);
+  EXPECT_EQ(solver_state.ORDER_USED, 4);
+  EXPECT_EQ(message_control.MESSAGE_UNIT, 9);
+  reset_blocks();
+}
+
+void decay(int*, double*, double* y, double* ydot) { ydot[0] = -y[0]; }
+
+// Two problems interleaved through save / restore give exactly the results
+// of each run alone.
+TEST(SaveState, InterleavesTwoProblems) {
+  auto run_alone = [](double y0, int steps_out, std::vector<double>& out) {
+    reset_blocks();
+    problem p(1, 22);
+    p.y[0] = y0;
+    p.rtol[0] = 1e-6;
+    p.atol[0] = 1e-10;
+    for (int k = 1; k <= steps_out; ++k) {
+      p.tout = 0.5 * k;
+      p.call(decay);
+      out.push_back(p.y[0]);
+    }
+  };
+  std::vector<double> alone_a, alone_b;
+  run_alone(1.0, 6, alone_a);
+  run_alone(3.0, 6, alone_b);
+
+  reset_blocks();
+  problem a(1, 22), b(1, 22);
+  for (problem* p : {&a, &b}) {
+    p->rtol[0] = 1e-6;
+    p->atol[0] = 1e-10;
+  }
+  a.y[0] = 1.0;
+  b.y[0] = 3.0;
+  double ra[save_reals], rb[save_reals];
+  int ia[save_ints], ib[save_ints];
+  save_state(rb, ib);  // b starts from fresh blocks too
+  for (int k = 1; k <= 6; ++k) {
+    if (k > 1) restore_state(ra, ia);
+    a.tout = 0.5 * k;
+    a.call(decay);
+    save_state(ra, ia);
+    restore_state(rb, ib);
+    b.tout = 0.5 * k;
+    b.call(decay);
+    save_state(rb, ib);
+    EXPECT_EQ(a.y[0], alone_a[k - 1]);
+    EXPECT_EQ(b.y[0], alone_b[k - 1]);
+  }
+  reset_blocks();
+}
+
+class Interpolation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    reset_blocks();
+    p.y[0] = 1.0;
+    p.rtol[0] = 1e-8;
+    p.atol[0] = 1e-12;
+    p.tout = 1.0;
+    p.call(decay);
+    ASSERT_EQ(p.istate, 2);
+  }
+  void TearDown() override { reset_blocks(); }
+  const double* hist() const { return p.rwork.data() + 20; }
+  problem p{1, 22};
+};
+
+TEST_F(Interpolation, AtTcurGivesTheFirstColumnAndInsideTheStepTheSolution) {
+  const solver_state_block& s = solver_state;
+  double d = -1.0;
+  int status = 9;
+  interpolate(s.TCUR, 0, hist(), s.HIST_LEN, &d, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(d, hist()[0]);
+  const double t = s.TCUR - 0.5 * s.HU;
+  interpolate(t, 0, hist(), s.HIST_LEN, &d, status);
+  EXPECT_NEAR(d, std::exp(-t), 1e-7);
+  interpolate(t, 1, hist(), s.HIST_LEN, &d, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_NEAR(d, -std::exp(-t), 1e-5);
+}
+
+TEST_F(Interpolation, IllegalOrderAndTimeGiveTheirMessages) {
+  const solver_state_block& s = solver_state;
+  message_capture capture;
+  double d = 42.0;
+  int status = 0;
+  interpolate(s.TCUR, s.ORDER + 1, hist(), s.HIST_LEN, &d, status);
+  EXPECT_EQ(status, -1);
+  interpolate(s.TCUR + 0.5 * s.HU, 0, hist(), s.HIST_LEN, &d, status);
+  EXPECT_EQ(status, -2);
+  EXPECT_EQ(d, 42.0);
+  const std::vector<std::string> lines = capture.lines();
+  ASSERT_EQ(lines.size(), 6u);
+  char expected_k[64];
+  std::snprintf(expected_k, sizeof expected_k, "      IN ABOVE MESSAGE,  I1 =%10d", s.ORDER + 1);
+  EXPECT_EQ(lines[0], " INTRP--  K (=I1) ILLEGAL        ");
+  EXPECT_EQ(lines[1], expected_k);
+  EXPECT_EQ(lines[2], " INTRP--  T (=R1) ILLEGAL        ");
+  EXPECT_EQ(lines[3].substr(0, 29), "      IN ABOVE MESSAGE,  R1 =");
+  EXPECT_EQ(lines[4].substr(0, 61),
+            "       T NOT IN INTERVAL TCUR - HU (= R1) TO TCUR (=R2)      ");
+  EXPECT_EQ(lines[4].size(), 61u);
+  EXPECT_EQ(lines[5].substr(0, 21), "      IN ABOVE,  R1 =");
+  EXPECT_EQ(lines[5].size(), 21u + 21 + 3 + 4 + 21);
+}
+
+}  // namespace
+}  // namespace integrator::testing

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of the textio layer with clang (ASan + UBSan)
+# and runs each for a bounded time on a copy of its seed corpus.
+#   scripts/fuzz.sh                     every target, 60 s each
+#   FUZZ_SECONDS=20 scripts/fuzz.sh reader_fuzz
+# Builds in build-fuzz/; findings (crash, leak, UB, failed check, timeout)
+# land in build-fuzz/findings/<target>/ and make the script exit non-zero.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+CALCIUM_WITH_CLANG=1 "$root/scripts/deps.sh"
+
+seconds=${FUZZ_SECONDS:-60}
+out="$root/build-fuzz"
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(reader_fuzz fields_fuzz)
+cxx=${FUZZ_CXX:-clang++-14}
+command -v "$cxx" >/dev/null || cxx=clang++
+
+common=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off -Wall -Wextra -Werror
+        -fno-sanitize-recover=undefined -I"$root")
+mkdir -p "$out/obj"
+
+# The textio library, instrumented for coverage but without libFuzzer's main.
+objs=()
+for src in "$root"/textio/*.cpp; do
+  case "$src" in *_test.cpp|*_bench.cpp) continue ;; esac
+  obj="$out/obj/textio_$(basename "${src%.cpp}").o"
+  "$cxx" "${common[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$src" -o "$obj"
+  objs+=("$obj")
+done
+
+helpers_reader_fuzz=(parameter_tables.cpp)
+helpers_fields_fuzz=(exact_decimal.cpp expected_fields.cpp read_back.cpp)
+max_len_reader_fuzz=16384
+max_len_fields_fuzz=1024
+
+status=0
+for t in "${targets[@]}"; do
+  helpers_var="helpers_${t}[@]"
+  srcs=("$root/fuzz/$t.cpp")
+  for h in "${!helpers_var}"; do srcs+=("$root/fuzz/$h"); done
+  "$cxx" "${common[@]}" -fsanitize=fuzzer,address,undefined "${srcs[@]}" "${objs[@]}" -o "$out/$t"
+
+  # Work on a copy so the checked-in seeds stay as they are; the reader also
+  # gets every example parameter file, behind the byte that picks its table.
+  corpus="$out/corpus/$t"
+  rm -rf "$corpus"
+  mkdir -p "$corpus" "$out/findings/$t"
+  cp "$root/fuzz/corpus/$t/"* "$corpus/"
+  if [ "$t" = reader_fuzz ]; then
+    i=0
+    for prog in velmo67 velmo66 velmo65 velmo64v6 nilpora; do
+      for f in "$root/examples/$prog/"*.INP; do
+        [ -f "$f" ] || continue
+        { printf "\\$(printf %03o $i)"; cat "$f"; } >"$corpus/example_${prog}_$(basename "$f")"
+      done
+      i=$((i + 1))
+    done
+  fi
+
+  max_len_var="max_len_$t"
+  log="$out/$t.log"
+  echo "== $t: ${seconds}s on $(ls "$corpus" | wc -l) seed files"
+  rc=0
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$out/$t" -max_total_time="$seconds" -timeout=10 -max_len="${!max_len_var}" -print_final_stats=1 \
+      -artifact_prefix="$out/findings/$t/" "$corpus" >"$log" 2>&1 || rc=$?
+  runs=$(grep -o 'Done [0-9]* runs' "$log" | tail -1 || true)
+  if [ $rc -ne 0 ]; then
+    echo "$t: FINDING (exit $rc); log $log, inputs in $out/findings/$t/"
+    grep -E 'CHECK FAILED|ERROR: |runtime error|SUMMARY' "$log" | head -20 || true
+    status=1
+  else
+    echo "$t: ${runs:-no run count} without findings"
+  fi
+done
+exit $status

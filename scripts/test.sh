@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test.
+#   scripts/test.sh               release build in build/
+#   CALCIUM_SANITIZE=1 scripts/test.sh   AddressSanitizer + UBSan build in build-asan/
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+jobs=$(nproc 2>/dev/null || echo 4)
+if [ "${CALCIUM_SANITIZE:-0}" = 1 ]; then
+  dir="$root/build-asan"
+  flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+  cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DCALCIUM_BUILD_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+else
+  dir="$root/build"
+  cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$dir" -j "$jobs"
+ctest --test-dir "$dir" --output-on-failure -j "$jobs"

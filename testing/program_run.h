@@ -1,0 +1,124 @@
+// Test support: run one of the programs in a fresh temporary directory and
+// read back what it wrote. Header-only; used by the end-to-end tests.
+#pragma once
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+namespace fs = std::filesystem;
+
+inline std::string read_file(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void write_file(const fs::path& p, const std::string& text) {
+  std::ofstream out(p, std::ios::binary);
+  out << text;
+}
+
+// Splits on '\n'; with crlf the '\r' before each '\n' is required and dropped
+// (a missing one is kept visible as a line without it, so a test can find it).
+inline std::vector<std::string> split_lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t nl = text.find('\n', start);
+    if (nl == std::string::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, nl - start));
+    start = nl + 1;
+  }
+  return lines;
+}
+
+inline std::string source_dir() {
+  const char* s = std::getenv("CALCIUM_SOURCE_DIR");
+  return s ? s : ".";
+}
+
+inline std::string program_path(const std::string& name) {
+  const char* b = std::getenv("CALCIUM_BIN_DIR");
+  return std::string(b ? b : ".") + "/" + name;
+}
+
+struct run_result {
+  int exit_status = -1;  // -1 when the program did not exit normally
+  std::string out;       // standard output
+  std::string err;       // standard error
+};
+
+// A scratch directory, removed at the end of the test.
+class scratch_dir {
+ public:
+  scratch_dir() {
+    std::string tmpl = (fs::temp_directory_path() / "calcium-test-XXXXXX").string();
+    std::vector<char> buf(tmpl.begin(), tmpl.end());
+    buf.push_back('\0');
+    if (!mkdtemp(buf.data())) std::abort();
+    path_ = buf.data();
+  }
+  ~scratch_dir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  scratch_dir(const scratch_dir&) = delete;
+  scratch_dir& operator=(const scratch_dir&) = delete;
+
+  const fs::path& path() const { return path_; }
+  fs::path operator/(const std::string& name) const { return path_ / name; }
+  void write(const std::string& name, const std::string& text) const { write_file(path_ / name, text); }
+  std::string read(const std::string& name) const { return read_file(path_ / name); }
+  bool exists(const std::string& name) const { return fs::exists(path_ / name); }
+
+  // Names of the regular files in the directory, sorted.
+  std::vector<std::string> files() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(path_))
+      if (e.is_regular_file()) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // Runs the program (by name, from the build's bin directory) with no
+  // arguments in this directory.
+  run_result run(const std::string& program) const {
+    run_result r;
+    fs::path out = path_ / ".stdout", err = path_ / ".stderr";
+    pid_t pid = fork();
+    if (pid == 0) {
+      if (chdir(path_.c_str()) != 0) _exit(127);
+      if (!freopen(out.c_str(), "w", stdout) || !freopen(err.c_str(), "w", stderr)) _exit(127);
+      std::string prog = program_path(program);
+      execl(prog.c_str(), prog.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status)) r.exit_status = WEXITSTATUS(status);
+    r.out = read_file(out);
+    r.err = read_file(err);
+    fs::remove(out);
+    fs::remove(err);
+    return r;
+  }
+
+ private:
+  fs::path path_;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,185 @@
+#include "textio/units.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "textio/clock.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Runs `body` in a child process whose standard output goes to `out`, in
+// the directory `dir`; returns the child's exit status. The units are
+// process-wide, so each scenario gets a fresh process.
+int run_child(const fs::path& dir, const fs::path& out, const std::function<void()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(fd, STDOUT_FILENO);
+    ::close(fd);
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, STDERR_FILENO);
+    ::close(null);
+    fs::current_path(dir);
+    body();
+    std::exit(0);  // normal end without closing anything: the exit flush must do it
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class Units : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("textio_units_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  fs::path dir_;
+};
+
+TEST_F(Units, FileNamesDropOuterBlanksOnly) {
+  EXPECT_EQ(textio::trimmed_file_name("ab        .txt"), "ab        .txt");
+  EXPECT_EQ(textio::trimmed_file_name("  run       _ER.txt  "), "run       _ER.txt");
+  EXPECT_EQ(textio::trimmed_file_name("          .txt"), ".txt");
+  EXPECT_EQ(textio::trimmed_file_name("   "), "");
+}
+
+TEST_F(Units, ExitFlushesEveryFileAndTheConsole) {
+  std::ofstream(dir_ / "ab  .txt") << "old content that must go away\n";
+  const int status = run_child(dir_, dir_ / "stdout", [] {
+    std::string error;
+    if (!textio::open_unit(8, "  ab  .txt", &error)) std::exit(3);
+    if (!textio::open_unit(9, "tmp", &error)) std::exit(3);
+    for (int k = 0; k < 20000; ++k) textio::write_unit(8, "row " + std::to_string(k));
+    textio::write_unit(9, " run");
+    textio::console().write_line(" report");
+    textio::write_unit(42, "unit not open: dropped");
+  });
+  EXPECT_EQ(status, 0);
+  const std::string rows = slurp(dir_ / "ab  .txt");
+  EXPECT_EQ(rows.substr(0, 6), "row 0\n");
+  EXPECT_EQ(rows.size(), [] {
+    std::size_t n = 0;
+    for (int k = 0; k < 20000; ++k) n += 5 + std::to_string(k).size();
+    return n;
+  }());
+  EXPECT_EQ(slurp(dir_ / "tmp"), " run\n");
+  EXPECT_EQ(slurp(dir_ / "stdout"), " report\n");
+}
+
+TEST_F(Units, LineEndPolicyAppliesToFilesAndConsole) {
+  const int status = run_child(dir_, dir_ / "stdout", [] {
+    textio::set_line_end(textio::line_end::crlf);
+    std::string error;
+    textio::open_unit(5, "x_summary.txt", &error);
+    textio::write_unit(5, "a");
+    textio::write_unit(5, "");
+    textio::console().write_line("b");
+    textio::stop(0);
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(slurp(dir_ / "x_summary.txt"), "a\r\n\r\n");
+  EXPECT_EQ(slurp(dir_ / "stdout"), "b\r\n");
+}
+
+TEST_F(Units, Unit6IsTheConsoleUntilAFileIsOpenOnIt) {
+  const int status = run_child(dir_, dir_ / "stdout", [] {
+    textio::write_unit(6, " INTEG-- first");
+    textio::console().write_line(" report 1");
+    std::string error;
+    textio::open_unit(6, "r_ER.txt", &error);
+    textio::write_unit(6, " INTEG-- into the ER file");
+    textio::console().write_line(" report 2");  // not redirected
+    textio::close_unit(6);
+    textio::write_unit(6, " INTEG-- console again");
+    textio::stop(0);
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(slurp(dir_ / "stdout"), " INTEG-- first\n report 1\n report 2\n INTEG-- console again\n");
+  EXPECT_EQ(slurp(dir_ / "r_ER.txt"), " INTEG-- into the ER file\n");
+}
+
+TEST_F(Units, LinesLongerThanTheBufferArriveWhole) {
+  const std::string big(200000, 'z');
+  const int status = run_child(dir_, dir_ / "stdout", [&] {
+    std::string error;
+    textio::open_unit(3, "big.txt", &error);
+    textio::write_unit(3, "head");
+    textio::write_unit(3, big);
+    textio::write_unit(3, "tail");
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(slurp(dir_ / "big.txt"), "head\n" + big + "\ntail\n");
+}
+
+TEST_F(Units, OpenFailureNamesTheFileAndReason) {
+  std::string error;
+  EXPECT_FALSE(textio::open_unit(7, (dir_ / "no_such_dir" / "x.txt").string(), &error));
+  EXPECT_NE(error.find("no_such_dir/x.txt"), std::string::npos) << error;
+  EXPECT_NE(error.find("No such file or directory"), std::string::npos) << error;
+  EXPECT_EQ(textio::unit(7), nullptr);
+  EXPECT_FALSE(textio::open_unit(100, "x", &error));
+}
+
+TEST_F(Units, LostOutputIsNotANormalEnd) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  const int status = run_child(dir_, dir_ / "stdout", [] {
+    std::string error;
+    textio::open_unit(4, "/dev/full", &error);
+    textio::write_unit(4, "cannot land");
+    textio::stop(0);
+  });
+  EXPECT_EQ(status, 1);
+}
+
+TEST(Clock, StampLayout) {
+  std::tm t{};
+  t.tm_mday = 10;
+  t.tm_mon = 11;
+  t.tm_year = 126;
+  t.tm_hour = 9;
+  t.tm_min = 4;
+  t.tm_sec = 53;
+  const textio::run_stamp s = textio::stamp_of(t);
+  EXPECT_STREQ(s.date, "10-Dec-26");
+  EXPECT_STREQ(s.time, "09:04:53");
+  t.tm_mday = 1;
+  t.tm_mon = 0;
+  t.tm_year = 100;
+  EXPECT_STREQ(textio::stamp_of(t).date, "01-Jan-00");
+}
+
+TEST(Clock, NowHasTheLayout) {
+  const textio::run_stamp s = textio::read_clock();
+  ASSERT_EQ(std::string(s.date).size(), 9u);
+  EXPECT_EQ(s.date[2], '-');
+  EXPECT_EQ(s.date[6], '-');
+  ASSERT_EQ(std::string(s.time).size(), 8u);
+  EXPECT_EQ(s.time[2], ':');
+  EXPECT_EQ(s.time[5], ':');
+  const textio::cpu_times c = textio::read_cpu_times();
+  EXPECT_GE(c.user, 0.0f);
+  EXPECT_GE(c.system, 0.0f);
+}
+
+}  // namespace

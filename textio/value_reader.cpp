@@ -1,0 +1,304 @@
+// Value-line reader. A statement scans values across lines until it has as
+// many as it needs; separators are blanks, tabs, a comma (with blanks
+// around it) or a slash, and the end of a line counts as a blank. Two
+// commas with only blanks between them, or a comma before the first value
+// of a statement, give a null value.
+#include "textio/value_reader.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace textio {
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool ends_item(char c) { return is_blank(c) || c == ',' || c == '/'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The text found, shown safely: non-printing bytes as \xNN, long text cut.
+std::string shown(std::string_view s) {
+  constexpr std::size_t limit = 40;
+  static constexpr char hex[] = "0123456789abcdef";
+  std::string out = "'";
+  for (std::size_t i = 0; i < s.size() && i < limit; ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c >= 0x20 && c < 0x7f) {
+      out += static_cast<char>(c);
+    } else {
+      out += "\\x";
+      out += hex[c >> 4];
+      out += hex[c & 15];
+    }
+  }
+  if (s.size() > limit) out += "...";
+  out += "'";
+  return out;
+}
+
+// Reads the whole file; false with the system's reason on failure.
+bool slurp(const std::string& name, std::string* data, std::string* reason) {
+  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    *reason = std::strerror(errno);
+    return false;
+  }
+  char buf[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      *reason = std::strerror(errno);
+      ::close(fd);
+      return false;
+    }
+    if (n == 0) break;
+    data->append(buf, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return true;
+}
+
+// A real in one of the accepted forms, rewritten for strtod: the exponent
+// letter D/d/Q/q becomes e, and a signed exponent without letter gets one.
+// False when the text is not such a number.
+bool normalize_real(std::string_view s, std::string* out) {
+  out->clear();
+  std::size_t i = 0;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) out->push_back(s[i++]);
+  std::size_t mantissa_digits = 0;
+  while (i < s.size() && is_digit(s[i])) {
+    out->push_back(s[i++]);
+    ++mantissa_digits;
+  }
+  if (i < s.size() && s[i] == '.') {
+    out->push_back(s[i++]);
+    while (i < s.size() && is_digit(s[i])) {
+      out->push_back(s[i++]);
+      ++mantissa_digits;
+    }
+  }
+  if (mantissa_digits == 0) return false;
+  if (i == s.size()) return true;
+  const char c = s[i];
+  if (c == 'e' || c == 'E' || c == 'd' || c == 'D' || c == 'q' || c == 'Q') {
+    ++i;
+  } else if (c != '+' && c != '-') {
+    return false;
+  }
+  out->push_back('e');
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) out->push_back(s[i++]);
+  std::size_t exponent_digits = 0;
+  while (i < s.size() && is_digit(s[i])) {
+    out->push_back(s[i++]);
+    ++exponent_digits;
+  }
+  return exponent_digits > 0 && i == s.size();
+}
+
+// One value as found in the file: its text (quotes removed), whether it was
+// quoted, whether it is null, and the line it stands on.
+struct value_text {
+  std::string text;
+  bool quoted = false;
+  bool null = false;
+  int line = 0;
+};
+
+// Converts `v` into the item's destination; false with *what set when the
+// text does not fit the item's type.
+bool store(const item& it, const value_text& v, std::string* what) {
+  if (v.null) return true;
+  std::string found = v.quoted ? "'" + v.text + "'" : v.text;
+  switch (it.k) {
+    case item::kind::real: {
+      std::string norm;
+      if (v.quoted || !normalize_real(v.text, &norm)) {
+        *what = "expected a real number, found " + shown(found);
+        return false;
+      }
+      errno = 0;
+      const double d = std::strtod(norm.c_str(), nullptr);
+      if (errno == ERANGE && std::isinf(d)) {
+        *what = "real number out of range, found " + shown(found);
+        return false;
+      }
+      if (it.real_dest) *it.real_dest = d;
+      return true;
+    }
+    case item::kind::integer: {
+      std::size_t i = 0;
+      const std::string& s = v.text;
+      if (!v.quoted && i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+      const bool digits_only = !v.quoted && i < s.size() &&
+                               s.find_first_not_of("0123456789", i) == std::string::npos;
+      if (!digits_only) {
+        *what = "expected an integer, found " + shown(found);
+        return false;
+      }
+      errno = 0;
+      const long long n = std::strtoll(s.c_str(), nullptr, 10);
+      if (errno == ERANGE || n < INT_MIN || n > INT_MAX) {
+        *what = "integer out of range, found " + shown(found);
+        return false;
+      }
+      if (it.int_dest) *it.int_dest = static_cast<int>(n);
+      return true;
+    }
+    case item::kind::text: {
+      for (char c : v.text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7f) {
+          *what = "text holds a control character, found " + shown(found);
+          return false;
+        }
+      }
+      if (it.text_dest && it.text_len > 0) {
+        const auto len = static_cast<std::size_t>(it.text_len);
+        const std::size_t n = v.text.size() < len ? v.text.size() : len;
+        std::memcpy(it.text_dest, v.text.data(), n);
+        std::memset(it.text_dest + n, ' ', len - n);
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string read_error::message() const {
+  return file + " line " + std::to_string(line) + ": " + item + ": " + what;
+}
+
+value_reader::value_reader(std::string file_name) : file_(std::move(file_name)) {
+  opened_ = slurp(file_, &data_, &open_reason_);
+}
+
+bool value_reader::read(std::initializer_list<item> items, read_error* err) {
+  const std::vector<item> list(items);
+  auto fail = [&](int line, std::size_t index, std::string what) {
+    failure_.file = file_;
+    failure_.line = line;
+    failure_.item = index < list.size() ? std::string(list[index].name) : std::string();
+    failure_.what = std::move(what);
+    spent_ = true;
+    if (err) *err = failure_;
+    return false;
+  };
+  if (spent_) {
+    if (err) *err = failure_;
+    return false;
+  }
+  if (!opened_) return fail(line_ + 1, 0, "cannot open the file (" + open_reason_ + ")");
+
+  std::size_t next = 0;           // next item to fill
+  bool comma_pending = true;      // a comma now gives a null value
+  std::string what;
+  auto take = [&](const value_text& v, long count) {
+    for (long k = 0; k < count && next < list.size(); ++k, ++next) {
+      if (!store(list[next], v, &what)) return false;
+    }
+    return true;
+  };
+
+  if (list.empty()) {  // skips a line
+    if (pos_ < data_.size()) {
+      const std::size_t nl = data_.find('\n', pos_);
+      pos_ = nl == std::string::npos ? data_.size() : nl + 1;
+      ++line_;
+    }
+    return true;
+  }
+
+  while (next < list.size()) {
+    if (pos_ >= data_.size()) return fail(line_ + 1, next, "the file ends before this value");
+    const std::size_t nl = data_.find('\n', pos_);
+    std::size_t end = nl == std::string::npos ? data_.size() : nl;
+    std::string_view ln(data_.data() + pos_, end - pos_);
+    if (!ln.empty() && ln.back() == '\r') ln.remove_suffix(1);
+    pos_ = nl == std::string::npos ? data_.size() : nl + 1;
+    ++line_;
+
+    std::size_t c = 0;
+    while (next < list.size()) {
+      while (c < ln.size() && is_blank(ln[c])) ++c;
+      if (c >= ln.size()) break;  // the line end is a blank; go on below
+      if (ln[c] == '/') return true;  // the rest keep their values
+      if (ln[c] == ',') {
+        ++c;
+        if (comma_pending) {
+          value_text null_value;
+          null_value.null = true;
+          if (!take(null_value, 1)) return fail(line_, next, what);
+        }
+        comma_pending = true;
+        continue;
+      }
+
+      // An item: [count*][value]
+      const std::size_t start = c;
+      long count = 1;
+      std::size_t d = c;
+      while (d < ln.size() && is_digit(ln[d])) ++d;
+      if (d > c && d < ln.size() && ln[d] == '*') {
+        const std::string_view digits = ln.substr(c, d - c);
+        count = digits.size() > 9 ? 0 : std::strtol(std::string(digits).c_str(), nullptr, 10);
+        if (count < 1) {
+          std::size_t e = d + 1;
+          while (e < ln.size() && !ends_item(ln[e])) ++e;
+          return fail(line_, next, "bad repeat count, found " + shown(ln.substr(start, e - start)));
+        }
+        c = d + 1;
+      }
+
+      value_text v;
+      v.line = line_;
+      if (c < ln.size() && (ln[c] == '\'' || ln[c] == '"')) {
+        const char q = ln[c++];
+        bool closed = false;
+        while (c < ln.size()) {
+          if (ln[c] == q) {
+            if (c + 1 < ln.size() && ln[c + 1] == q) {  // doubled quote
+              v.text += q;
+              c += 2;
+              continue;
+            }
+            ++c;
+            closed = true;
+            break;
+          }
+          v.text += ln[c++];
+        }
+        if (!closed) {
+          return fail(line_, next, "quoted text has no closing quote, found " +
+                                       shown(ln.substr(start)));
+        }
+        if (c < ln.size() && !ends_item(ln[c])) {
+          std::size_t e = c;
+          while (e < ln.size() && !ends_item(ln[e])) ++e;
+          return fail(line_, next, "unexpected text after a quoted value, found " +
+                                       shown(ln.substr(start, e - start)));
+        }
+        v.quoted = true;
+      } else if (c >= ln.size() || ends_item(ln[c])) {
+        v.null = true;  // "r*" alone
+      } else {
+        const std::size_t b = c;
+        while (c < ln.size() && !ends_item(ln[c])) ++c;
+        v.text.assign(ln.substr(b, c - b));
+      }
+      if (!take(v, count)) return fail(line_, next, what);
+      comma_pending = false;
+    }
+  }
+  return true;
+}
+
+}  // namespace textio
