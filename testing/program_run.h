@@ -48,11 +48,17 @@ inline std::vector<std::string> split_lines(const std::string& text) {
 
 inline std::string source_dir() {
   const char* s = std::getenv("CALCIUM_SOURCE_DIR");
+#ifdef CALCIUM_SOURCE_DIR_DEFAULT
+  if (!s) s = CALCIUM_SOURCE_DIR_DEFAULT;
+#endif
   return s ? s : ".";
 }
 
 inline std::string program_path(const std::string& name) {
   const char* b = std::getenv("CALCIUM_BIN_DIR");
+#ifdef CALCIUM_BIN_DIR_DEFAULT
+  if (!b) b = CALCIUM_BIN_DIR_DEFAULT;
+#endif
   return std::string(b ? b : ".") + "/" + name;
 }
 

@@ -1,0 +1,85 @@
+#include "models/calcium/optics.h"
+
+#include <cmath>
+
+#include "textio/freeform.h"
+#include "textio/line.h"
+#include "textio/units.h"
+
+namespace calcium {
+
+namespace {
+// The bound level of the spectra steps by the single-precision 0.2.
+constexpr double spectrum_level_step = static_cast<double>(0.2f);
+constexpr int spectrum_blocks = 6;
+constexpr int spectrum_rows = 601;
+}  // namespace
+
+double band_profile(const band& b, double x) {
+  const double dx = x - b.lamda;
+  return std::exp(-(b.sigma * (dx * dx)));
+}
+
+double emission(const indicator& ind, double x, double bound,
+                double free_amp) {
+  return free_amp * band_profile(ind.BAND[1], x) +
+         (bound * band_profile(ind.BAND[0], x) +
+          ind.BAND[2].epsilon * band_profile(ind.BAND[2], x));
+}
+
+void write_spectrum(const indicator& ind, int unit) {
+  double level = 0.0;
+  for (int block = 0; block < spectrum_blocks; ++block) {
+    const double bound = ind.BAND[0].epsilon * level;
+    const double free_amp = ind.BAND[1].epsilon * (ind.IND_TOTAL - level);
+    double x = 200.0;
+    for (int row = 0; row < spectrum_rows; ++row) {
+      const double intensity = emission(ind, x, bound, free_amp);
+      textio::line out;
+      out.x(1).sci(x, 12, 4).lit(",").sci(intensity, 12, 4);
+      textio::write_unit(unit, out.view());
+      x += 1.0;
+    }
+    textio::write_unit(unit, textio::blank_record());
+    level += spectrum_level_step;
+  }
+}
+
+void calibrate(indicator& ind) {
+  ind.bound_all_free = ind.BAND[0].epsilon * 0.0;
+  ind.free_all_free = ind.BAND[1].epsilon * ind.IND_TOTAL;
+  ind.bound_all_bound = ind.IND_TOTAL * ind.BAND[0].epsilon;
+  ind.free_all_bound = 0.0 * ind.BAND[1].epsilon;
+}
+
+void output_step_optics(indicator& ind, double ind_free, double cacyt_ind) {
+  const double bound = ind.BAND[0].epsilon * cacyt_ind;
+  const double free_amp = ind.BAND[1].epsilon * ind_free;
+
+  double g330[3];
+  double g380[3];
+  for (int b = 0; b < 3; ++b) {
+    g330[b] = band_profile(ind.BAND[b], ratio_wavelength_1);
+    g380[b] = band_profile(ind.BAND[b], ratio_wavelength_2);
+  }
+  const double eps3 = ind.BAND[2].epsilon;
+  auto at = [eps3](const double* g, double b_amp, double f_amp) {
+    return f_amp * g[1] + (b_amp * g[0] + eps3 * g[2]);
+  };
+
+  const double f330 = at(g330, bound, free_amp);
+  const double f380 = at(g380, bound, free_amp);
+  const double f330_free = at(g330, ind.bound_all_free, ind.free_all_free);
+  ind.F380FREE = at(g380, ind.bound_all_free, ind.free_all_free);
+  const double f330_bound = at(g330, ind.bound_all_bound, ind.free_all_bound);
+  ind.F380BOUND = at(g380, ind.bound_all_bound, ind.free_all_bound);
+
+  ind.RATIO = f330 / f380;
+  ind.RMIN = f330_free / ind.F380FREE;
+  ind.RMAX = f330_bound / ind.F380BOUND;
+  ind.Ca_ratio = ((ind.RATIO - ind.RMIN) * ((ind.F380FREE / ind.F380BOUND) * ind.KDIND)) /
+                 (ind.RMAX - ind.RATIO);
+  ind.bound_per_free = cacyt_ind / ind_free;
+}
+
+}  // namespace calcium

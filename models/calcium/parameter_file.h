@@ -1,0 +1,26 @@
+// Reading a calcium program's parameter file (layout in frame_config.h) into
+// the run data and the rate-constant block, and the set-up that follows.
+#pragma once
+
+#include "models/calcium/frame_config.h"
+#include "models/calcium/run_state.h"
+#include "textio/value_reader.h"
+
+namespace calcium {
+
+// Reads every line of the file named by cfg.input into `r` and cfg.ratcon.
+// Every destination starts at 0 (the run name at blanks), so an item that a
+// slash leaves unread keeps 0. Besides the reader's own errors, a window
+// length outside 1..1000 and a negative output interval are rejected as bad
+// values of their line. Returns false with *err filled on the first error.
+bool read_parameter_file(const frame_config& cfg, run_state& r,
+                         textio::read_error* err);
+
+// The set-up after the file is closed: dissociation constants, indicator
+// totals, window, detector, counters, TPRINT.
+void set_up_after_reading(const frame_config& cfg, run_state& r);
+
+// One-based Y elements of initial-state line i (0..7), four each.
+extern const int initial_state_elements[8][4];
+
+}  // namespace calcium

@@ -1,0 +1,125 @@
+#include "models/calcium/result_files.h"
+
+#include "models/calcium/report_output.h"
+#include "textio/freeform.h"
+#include "textio/units.h"
+
+namespace calcium {
+
+namespace {
+
+std::string_view suffix(int unit) {
+  switch (unit) {
+    case data_unit: return ".txt";
+    case summary_unit: return "_summary.txt";
+    case window_unit: return "_sw.txt";
+    case flux_unit: return "_fluxes.txt";
+    case spectrum_unit: return "_spec.txt";
+    case store_unit: return "_jSOCC-Ca_lum.txt";
+    case er_unit: return "_ER.txt";
+  }
+  return "";
+}
+
+std::string_view run_name(const run_state& r) { return {r.RUNNAME, std::size_t(r.runname_length)}; }
+
+bool written(const file_set& f, int unit) {
+  switch (unit) {
+    case window_unit: return f.sliding_window;
+    case spectrum_unit: return f.spectrum;
+    case store_unit: return f.store;
+    case er_unit: return f.er;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string result_file_name(std::string_view runname, int unit) {
+  std::string name = unit == tmp_unit ? std::string("tmp") : std::string(runname) + std::string(suffix(unit));
+  name.resize(80, ' ');
+  return name;
+}
+
+bool open_result_files(const frame_config& cfg, run_state& r, std::string* error) {
+  for (int unit : {data_unit, tmp_unit, summary_unit, window_unit, flux_unit, spectrum_unit,
+                   store_unit}) {
+    if (written(cfg.files, unit) &&
+        !textio::open_unit(unit, result_file_name(run_name(r), unit), error))
+      return false;
+  }
+  textio::read_time_of_day(r.start_stamp.time);
+  textio::read_date(r.start_stamp.date);
+  if (cfg.files.er && !textio::open_unit(er_unit, result_file_name(run_name(r), er_unit), error))
+    return false;
+  return true;
+}
+
+void write_run_information(const run_state& r) {
+  const double* t = r.TPHASE;
+  auto real_record = [](double v) { textio::write_unit(tmp_unit, textio::freeform().real(v).view()); };
+  textio::write_unit(tmp_unit, textio::freeform().text(run_name(r)).view());
+  real_record(r.total_duration);
+  real_record(t[0]);
+  real_record(t[0] + t[1]);
+  real_record((t[0] + t[1]) + t[2]);
+  real_record(((t[0] + t[1]) + t[2]) + t[3]);
+  textio::write_unit(tmp_unit, textio::freeform()
+                                   .text(" (")
+                                   .text(r.start_stamp.date)
+                                   .text(", ")
+                                   .text(r.start_stamp.time)
+                                   .text(")")
+                                   .view());
+  for (double offset : r.OFFSET) real_record(offset);
+}
+
+void write_run_header(const run_state& r) {
+  put_both(report_out::summary, textio::blank_record());
+  put_both(report_out::summary, textio::freeform()
+                                    .text("Run ")
+                                    .text(run_name(r))
+                                    .text(" (")
+                                    .text(r.start_stamp.date)
+                                    .text(", ")
+                                    .text(r.start_stamp.time)
+                                    .text(")")
+                                    .view());
+  put_both(report_out::summary, textio::freeform().text("====================================  ").view());
+}
+
+void end_of_run(const frame_config& cfg, const run_state& r) {
+  put_both(report_out::summary, textio::blank_record());
+  for (int unit : {store_unit, spectrum_unit, flux_unit, er_unit, window_unit, data_unit, tmp_unit})
+    if (written(cfg.files, unit)) textio::close_unit(unit);
+
+  textio::cpu_times cpu{};
+  if (cfg.cpu_time_lines) cpu = textio::read_cpu_times();
+  textio::run_stamp end{};
+  textio::read_time_of_day(end.time);
+  textio::read_date(end.date);
+
+  put_both(report_out::summary, textio::freeform()
+                                    .text("Execution of ")
+                                    .text(run_name(r))
+                                    .text(" ended at: ")
+                                    .text(end.time)
+                                    .view());
+  if (cfg.cpu_time_lines) {
+    const float execution = cpu.user + cpu.system;
+    textio::freeform exec_line, system_line;
+    exec_line.text("Execution time (s): ").single(execution);
+    system_line.text("System time    (s): ").single(cpu.system);
+    put(report_out::console, exec_line.view());
+    put(report_out::console, system_line.view());
+    put(report_out::summary, exec_line.view());
+    put(report_out::summary, system_line.view());
+  }
+  put_both(report_out::console, textio::freeform().text("Date: ").text(end.date).view());
+  put_both(report_out::summary,
+           textio::freeform().text("========================================== ").view());
+  put_both(report_out::summary, textio::blank_record());
+  textio::close_unit(summary_unit);
+}
+
+}  // namespace calcium

@@ -1,0 +1,168 @@
+#include "models/calcium/run_driver.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "models/calcium/parameter_file.h"
+#include "models/calcium/phase_report.h"
+#include "models/calcium/report_output.h"
+#include "models/calcium/result_files.h"
+#include "models/calcium/rows.h"
+#include "models/calcium/run_state.h"
+#include "textio/freeform.h"
+#include "textio/line.h"
+#include "textio/units.h"
+
+namespace calcium {
+
+namespace {
+
+using clock_type = std::chrono::steady_clock;
+
+// The single-precision 0.1 widened to double: the interval of phases 3 to 5.
+constexpr double later_phase_interval = static_cast<double>(0.1f);
+constexpr double clamp_min = 1.0e-10;
+
+[[noreturn]] void stop_before_output(const std::string& line) {
+  std::fprintf(stderr, "%s\n", line.c_str());
+  textio::stop(2);
+}
+
+class driver {
+ public:
+  driver(const frame_config& cfg, run_state& r, run_timing* timing)
+      : cfg_(cfg), r_(r), timing_(timing) {}
+
+  void run() {
+    reset_integrator();
+    while (start_phase()) {
+      output_steps();
+      end_phase();
+    }
+  }
+
+ private:
+  rate_constants k() const { return {cfg_.ratcon}; }
+
+  void reset_integrator() {
+    r_.T = 0.0;
+    r_.TOUT = 0.0;
+    r_.ISTATE = 1;
+  }
+
+  // False when the run ends here.
+  bool start_phase() {
+    r_.IPHASE += 1;
+    detector_phase_start(r_.detector);
+    if (r_.IPHASE == 6) return false;
+    if (r_.IPHASE >= 2) {
+      const int p = r_.IPHASE;
+      if (r_.TPHASE[p - 1] == 0.0) return false;
+      r_.duration = r_.TPHASE[p - 1];
+      r_.nout = r_.NOUT[p - 1];
+      for (const phase_switch& s : cfg_.switches)
+        if (s.phase == p)
+          cfg_.ratcon[k_slot(s.k) - 1] =
+              r_.phase_change[s.line - first_phase_change_line][s.value - 1];
+    }
+    put_both(report_out::console, textio::freeform().text("Phase ").integer(r_.IPHASE).view());
+    calibrate(r_.optics);
+    return true;
+  }
+
+  void integrate_step() {
+    int neq = cfg_.neq, itol = 1, itask = 1, iopt = 0, lrw = rwork_length, liw = iwork_length,
+        mf = 22;
+    double rtol = cfg_.rtol, atol = cfg_.atol;
+    const auto t0 = timing_ ? clock_type::now() : clock_type::time_point{};
+    integrator::integrate(cfg_.fex, &neq, r_.Y, r_.T, r_.TOUT, itol, &rtol, &atol, itask,
+                          r_.ISTATE, iopt, r_.RWORK, lrw, r_.IWORK, liw, cfg_.jex, mf);
+    if (timing_)
+      timing_->integrate_seconds +=
+          std::chrono::duration<double>(clock_type::now() - t0).count();
+  }
+
+  [[noreturn]] void error_halt() {
+    textio::line l;
+    l.lit(" ERROR HALT.. ISTATE =").i(r_.ISTATE, 3);
+    textio::console().write_line("");
+    textio::console().write_line("");
+    textio::console().write_line("");
+    textio::console().write_line(l.view());
+    textio::stop(1);
+  }
+
+  void output_steps() {
+    for (;;) {
+      integrate_step();
+      for (int e : cfg_.clamp)
+        if (clamp_min > r_.Y[e - 1]) r_.Y[e - 1] = 0.0;
+      form_derived(r_.d, r_.Y, k(), r_.TPRINT, cfg_.lum_pmca_integrals);
+      output_step_optics(r_.optics, r_.Y[20], r_.Y[21]);
+      if (r_.ISTATE < 0) error_halt();
+
+      window_sample(r_.window, r_.Y[0]);
+      if (cfg_.maxima) detector_step(r_.detector, r_.IPHASE, r_.Y[0], r_.TPRINT);
+      r_.d.PMCA_M_estimated = pmca_m_estimate(r_.Kd_PMCA_M, r_.Y[4], r_.d.total_PMCA);
+
+      const step_values s{r_.TPRINT, r_.Y, &r_.d, &r_.optics, r_.window.mean, k()};
+      if (row_triple_due(r_.nout, r_.NCOUNT)) {
+        write_data_row(data_unit, s, cfg_.data_columns);
+        if (cfg_.files.er) write_er_row(er_unit, s);
+        write_flux_row(flux_unit, s);
+      }
+      if (cfg_.files.sliding_window) write_window_row(window_unit, r_.TPRINT, r_.window.mean);
+
+      r_.TOUT += r_.DTOUT;
+      r_.TPRINT += r_.DTOUT;
+      if (!(r_.TOUT <= r_.duration)) return;
+    }
+  }
+
+  void end_phase() {
+    reset_integrator();
+    if (r_.IPHASE == 2 && cfg_.dtout_reset_after_phase2) r_.DTOUT = later_phase_interval;
+    if (cfg_.maxima) period_analysis(r_.detector);
+
+    const phase_report_data p{r_.IPHASE,  r_.nout,       r_.Y,         k(),
+                              &r_.d,      r_.window.mean, r_.detector.period,
+                              r_.Kd_M,    r_.Kd_B,       r_.Kd_PMCA_M, r_.Kd_NCX_M,
+                              cfg_.lum_pmca_integrals};
+    write_phase_report(p, cfg_.rate_constant_report);
+    if (cfg_.files.store) write_store_row(store_unit, r_.Y[11], r_.d.jSOCC);
+    put_both(report_out::summary, textio::blank_record());
+  }
+
+  const frame_config& cfg_;
+  run_state& r_;
+  run_timing* timing_;
+};
+
+}  // namespace
+
+int run_frame(const frame_config& cfg, run_timing* timing) {
+  const auto t0 = clock_type::now();
+  // The run data is large (work arrays, window); keep it off the stack.
+  auto r = std::make_unique<run_state>();
+
+  textio::read_error read_err;
+  if (!read_parameter_file(cfg, *r, &read_err)) stop_before_output(read_err.message());
+  set_up_after_reading(cfg, *r);
+
+  std::string open_err;
+  if (!open_result_files(cfg, *r, &open_err)) stop_before_output(open_err);
+  write_run_information(*r);
+  write_run_header(*r);
+  if (cfg.files.spectrum) write_spectrum(r->optics, spectrum_unit);
+
+  driver(cfg, *r, timing).run();
+
+  end_of_run(cfg, *r);
+  textio::close_all();
+  if (timing) timing->total_seconds = std::chrono::duration<double>(clock_type::now() - t0).count();
+  return 0;
+}
+
+}  // namespace calcium

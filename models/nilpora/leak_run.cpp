@@ -1,0 +1,164 @@
+#include "models/nilpora/leak_run.h"
+
+#include <cmath>
+#include <string>
+#include <string_view>
+
+#include "integrator/integrate.h"
+#include "models/nilpora/leak_block.h"
+#include "models/nilpora/leak_rhs.h"
+#include "models/nilpora/parameter_file.h"
+#include "models/nilpora/report.h"
+#include "textio/clock.h"
+#include "textio/freeform.h"
+#include "textio/line.h"
+#include "textio/units.h"
+
+namespace nilpora {
+
+namespace {
+
+// Integrator work arrays: sized for eight equations with method flag 22.
+constexpr int rwork_length = 158;
+constexpr int iwork_length = 28;
+
+void write_run_header(std::string_view RUNNAME, const char* DATESTR, const char* TIMESTR) {
+  write_both(order::summary_console, textio::blank_record());
+  {
+    textio::freeform header;
+    header.text("Run ").text(RUNNAME).text(" (").text(DATESTR).text(", ").text(TIMESTR).text(")");
+    write_both(order::summary_console, header.view());
+  }
+  {
+    textio::freeform stamp;
+    stamp.text("(").text(DATESTR).text(", ").text(TIMESTR).text(")");
+    textio::write_unit(run_info_unit, stamp.view());
+  }
+  textio::freeform rule;
+  rule.text("================================= ");
+  write_both(order::summary_console, rule.view());
+}
+
+void write_concentrations(std::string_view title, const double* Y) {
+  textio::freeform heading;
+  heading.text(title);
+  write_both(order::summary_console, heading.view());
+  textio::line values;
+  concentration_line(values, Y[0], Y[1]);
+  write_both(order::console_summary, values.view());
+}
+
+void write_end_report(std::string_view RUNNAME) {
+  char TIMESTR[9];
+  char DATESTR[10];
+  textio::read_time_of_day(TIMESTR);
+  textio::read_date(DATESTR);
+  {
+    textio::freeform ended;
+    ended.text("Execution of ").text(RUNNAME).text(" ended at: ").text(TIMESTR);
+    write_both(order::summary_console, ended.view());
+  }
+  {
+    textio::freeform date;
+    date.text("Date: ").text(DATESTR);
+    write_both(order::console_summary, date.view());
+  }
+  textio::freeform rule;
+  rule.text("======================================= ");
+  write_both(order::summary_console, rule.view());
+  write_both(order::summary_console, textio::blank_record());
+}
+
+}  // namespace
+
+void run_program() {
+  textio::set_line_end(textio::line_end::crlf);
+
+  char TIMESTR[9];
+  char DATESTR[10];
+  textio::read_time_of_day(TIMESTR);
+  textio::read_date(DATESTR);
+
+  run_input in;
+  textio::read_error read_failure;
+  if (!read_parameter_file(parameter_file_name, &in, &read_failure))
+    stop_before_output(read_failure.message());
+
+  const std::string_view RUNNAME(in.RUNNAME, run_name_length);
+  const std::string data_name = std::string(RUNNAME) + ".txt";
+  const std::string summary_name = std::string(RUNNAME) + "-terminal-output.txt";
+
+  // Every result file is opened before the first line is written, so a file
+  // that cannot be created stops the run with nothing written.
+  std::string open_failure;
+  if (!textio::open_unit(data_unit, data_name, &open_failure) ||
+      !textio::open_unit(run_info_unit, "tmp", &open_failure) ||
+      !textio::open_unit(summary_unit, summary_name, &open_failure))
+    stop_before_output(open_failure);
+
+  {
+    textio::freeform name;
+    name.text(RUNNAME);
+    textio::write_unit(run_info_unit, name.view());
+  }
+  write_run_header(RUNNAME, DATESTR, TIMESTR);
+
+  double Y[2] = {in.Y[0], in.Y[1]};
+  LEAKPAR.VMAX = in.VMAX0;
+  LEAKPAR.KM = in.KM;
+  write_concentrations(" Initial concentrations:", Y);
+  write_both(order::summary_console, textio::blank_record());
+
+  {
+    textio::line vmax;
+    vmax.x(1).a("Vmax.....................", 24).sci(LEAKPAR.VMAX, 12, 4);
+    write_both(order::console_summary, vmax.view());
+  }
+  write_both(order::summary_console, textio::blank_record());
+
+  int NEQ[1] = {2};
+  double T = 0.0;
+  double TOUT = in.TOUT;
+  double TPRINT = TOUT;
+  const double DTOUT = in.DTOUT;
+  const double TFINAL = in.TFINAL;
+  int ITOL = 1;
+  double RTOL = 1.0e-4;
+  double ATOL = 1.0e-15;
+  int ITASK = 1;
+  int ISTATE = 1;
+  int IOPT = 0;
+  double RWORK[rwork_length] = {};
+  int LRW = rwork_length;
+  int IWORK[iwork_length] = {};
+  int LIW = iwork_length;
+  int MF = 22;
+
+  textio::line row;
+  do {
+    // The rate at the end of the coming interval holds for the whole interval.
+    LEAKPAR.VMAX = (1.0 - std::exp(-(in.KACT * TOUT))) * in.VMAX0;
+    integrator::integrate(fex, NEQ, Y, T, TOUT, ITOL, &RTOL, &ATOL, ITASK, ISTATE, IOPT, RWORK,
+                          LRW, IWORK, LIW, jex, MF);
+    data_row(row, TPRINT, Y[0], Y[1], LEAKPAR.VMAX);
+    textio::write_unit(data_unit, row.view());
+    if (ISTATE < 0) error_halt(ISTATE);
+    TOUT += DTOUT;
+    TPRINT += DTOUT;
+  } while (TOUT <= TFINAL);
+
+  textio::close_unit(run_info_unit);
+  textio::close_unit(data_unit);
+
+  write_concentrations(" Final concentrations:", Y);
+  write_console(textio::blank_record());
+  write_summary(textio::blank_record());
+  write_console(textio::blank_record());
+
+  write_end_report(RUNNAME);
+
+  textio::close_unit(summary_unit);
+  textio::stop(0);
+}
+
+}  // namespace nilpora

@@ -1,0 +1,39 @@
+// The parameter file NILPORA.INP: six value lines, read one statement each.
+//   1 run name (10 characters)        4 KM
+//   2 TOUT (first output time), DTOUT, TFINAL
+//   3 VMAX (the asymptotic maximal rate, VMAX0)
+//   5 KACT                            6 Y(1), Y(2)
+#pragma once
+
+#include <string>
+
+#include "textio/value_reader.h"
+
+namespace nilpora {
+
+inline constexpr const char* parameter_file_name = "NILPORA.INP";
+inline constexpr int run_name_length = 10;
+
+struct run_input {
+  char RUNNAME[run_name_length];  // blank-padded, no terminator
+  double TOUT = 0.0;
+  double DTOUT = 0.0;
+  double TFINAL = 0.0;
+  double VMAX0 = 0.0;
+  double KM = 0.0;
+  double KACT = 0.0;
+  double Y[2] = {0.0, 0.0};
+};
+
+// Reads the six lines of `file` into *in. Returns false with *err filled on a
+// missing file, a short file, a bad value, or an output interval that would
+// never let the output loop reach TFINAL.
+bool read_parameter_file(const std::string& file, run_input* in, textio::read_error* err);
+
+// True when the output loop would repeat the same (or a receding) output time
+// without end: DTOUT negative, or zero with a first output time other than the
+// start time 0, while the first output time does not already pass TFINAL.
+// DTOUT = 0 from output time 0 is left to the integrator's repeated-call stop.
+bool output_interval_never_ends(double TOUT, double DTOUT, double TFINAL);
+
+}  // namespace nilpora

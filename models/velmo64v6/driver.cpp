@@ -1,0 +1,120 @@
+#include "models/velmo64v6/driver.h"
+
+#include <cstdio>
+#include <string>
+
+#include "integrator/integrate.h"
+#include "models/calcium/derived.h"
+#include "models/calcium/report_output.h"
+#include "models/velmo64v6/echo_file.h"
+#include "models/velmo64v6/phase_report.h"
+#include "models/velmo64v6/ramps.h"
+#include "models/velmo64v6/result_files.h"
+#include "models/velmo64v6/rows.h"
+#include "textio/freeform.h"
+#include "textio/line.h"
+#include "textio/units.h"
+
+namespace velmo64v6 {
+
+namespace {
+
+constexpr double CLAMPMIN = 1.0e-10;
+// Y elements (zero-based) set to 0 when the integrator returns them below CLAMPMIN.
+constexpr int CLAMPED[] = {CA_CYT, S, R, RS, ARCC, IP3R, IP3, PLC, NCX_M_ACT};
+
+run_state state;  // large; lives for the whole process
+
+[[noreturn]] void fail(const std::string& message) {
+  std::fputs((message + "\n").c_str(), stderr);
+  textio::stop(2);
+}
+
+// Next call starts a fresh integration from the current Y.
+void reset_integrator(run_state& s) {
+  s.q.Ca_cyt_set_PMCA = pmca_set_point(s.Y);
+  s.neq = NEQ; s.ITOL = 1; s.RTOL = 1.0e-7; s.ATOL = 1.0e-12; s.ITASK = 1; s.ISTATE = 1;
+  s.IOPT = 0; s.LRW = LRW_V64; s.LIW = LIW_V64; s.MF = 22; s.T = 0.0; s.TOUT = 0.0;
+}
+
+[[noreturn]] void error_halt(int istate) {
+  for (int i = 0; i < 3; ++i) textio::console().write_line("");
+  textio::line l;
+  textio::console().write_line(l.lit(" ERROR HALT.. ISTATE =").i(istate, 3).view());
+  textio::stop(1);
+}
+
+void output_step(run_state& s) {
+  if (s.IPHASE >= 2)
+    apply_ramp(s.IPHASE, ramp_time(s.TPRINT, s.p.TPHASE, s.IPHASE), s.p, &s.K3END2, &s.K3END4);
+  integrator::integrate(fex, &s.neq, s.Y, s.T, s.TOUT, s.ITOL, &s.RTOL, &s.ATOL, s.ITASK, s.ISTATE,
+                        s.IOPT, s.RWORK, s.LRW, s.IWORK, s.LIW, jex, s.MF);
+  for (int i : CLAMPED)
+    if (s.Y[i] < CLAMPMIN) s.Y[i] = 0.0;
+
+  form_step_quantities(s.q, s.Y, s.TPRINT);
+  calcium::output_step_optics(s.optics, s.Y[IND], s.Y[CACYT_IND]);
+  write_flux_row(s);
+  if (s.ISTATE < 0) error_halt(s.ISTATE);
+
+  calcium::window_sample(s.window, s.Y[CA_CYT]);
+  calcium::detector_step(s.detector, s.IPHASE, s.Y[CA_CYT], s.TPRINT);
+  s.q.PMCA_M_estimated = calcium::pmca_m_estimate(s.Kd_PMCA_M, s.Y[M], s.q.total_PMCA);
+  write_data_row(s);
+  write_er_row(s);
+  write_window_row(s);
+
+  s.TPRINT += s.p.DTOUT;
+  s.TOUT += s.p.DTOUT;
+}
+
+// Phase start; false when the run ends here.
+bool start_phase(run_state& s) {
+  ++s.IPHASE;
+  calcium::detector_phase_start(s.detector);
+  if (s.IPHASE == 6) return false;
+  if (s.IPHASE >= 2) {
+    const double d = s.p.TPHASE[s.IPHASE - 1];
+    if (d == 0.0) return false;
+    s.duration = d;
+    apply_phase_switch(s.IPHASE, s.p.pc);
+  }
+  calcium::put_both(calcium::report_out::console,
+                    textio::freeform().text("Phase ").integer(s.IPHASE).view());
+  calcium::calibrate(s.optics);
+  return true;
+}
+
+}  // namespace
+
+void run_program() {
+  textio::set_line_end(textio::line_end::crlf);
+  run_state& s = state;
+
+  textio::read_error err;
+  if (!read_parameters(PARAMETER_FILE, &s.p, &err)) fail(err.message());
+  set_up(s);
+
+  std::string open_error;
+  if (!open_result_files(s.p, &open_error)) fail(open_error);
+  s.stamp = textio::read_clock();
+  write_echo_file(ECHO_UNIT, s.p, s.stamp);
+  textio::close_unit(ECHO_UNIT);
+  write_run_information(s);
+  write_run_header(s);
+  calcium::write_spectrum(s.optics, SPECTRUM_UNIT);
+
+  reset_integrator(s);
+  while (start_phase(s)) {
+    do {
+      output_step(s);
+    } while (s.TOUT <= s.duration);
+    reset_integrator(s);
+    calcium::period_analysis(s.detector);
+    write_phase_report(s);
+  }
+  write_run_end();
+  textio::stop(0);
+}
+
+}  // namespace velmo64v6

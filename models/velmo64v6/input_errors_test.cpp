@@ -1,0 +1,82 @@
+// Unusable input stops the program before it creates any result file; a
+// result file that cannot be created stops it before it writes anything.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "models/velmo64v6/test_run.h"
+
+namespace velmo64v6_test {
+namespace {
+
+TEST(Velmo64v6Input, ReaderErrorsNameFileAndLine) {
+  struct error_case {
+    const char* name;
+    int line;             // line changed (0: none)
+    const char* text;     // its new text
+    int keep_lines;       // lines kept (110: all)
+    const char* message;  // expected start of the one line on standard error
+  };
+  const error_case cases[] = {
+      {"not a number", 40, "abc  !Vmax", 110, "VELMO64v6.INP line 40: k38: "},
+      {"window of zero steps", 104, "0", 110, "VELMO64v6.INP line 104: NSW: "},
+      {"window beyond 1000 steps", 104, "1001", 110, "VELMO64v6.INP line 104: NSW: "},
+      {"window length not an integer", 104, "2.5", 110, "VELMO64v6.INP line 104: NSW: "},
+      {"negative output interval", 2, "0 -0.5 10 0 0 0 0", 110, "VELMO64v6.INP line 2: DTOUT: "},
+      {"file ends early", 0, "", 100, "VELMO64v6.INP line "},
+  };
+  for (const error_case& c : cases) {
+    SCOPED_TRACE(c.name);
+    input_file in = oscillator_base();
+    if (c.line) in.set(c.line, c.text);
+    in.lines.resize(c.keep_lines);
+    scratch_dir dir;
+    run_result r = run_with(dir, in);
+    EXPECT_EQ(r.exit_status, 2);
+    EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << r.err;
+    EXPECT_EQ(split_lines(r.err).size(), 1u) << r.err;
+    EXPECT_EQ(dir.files(), std::vector<std::string>{"VELMO64v6.INP"});
+    EXPECT_EQ(r.out, "");
+  }
+  // No parameter file at all.
+  scratch_dir empty;
+  run_result r = empty.run("velmo64v6");
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_NE(r.err.find("VELMO64v6.INP"), std::string::npos) << r.err;
+  EXPECT_TRUE(empty.files().empty());
+}
+
+TEST(Velmo64v6Input, ResultFileThatCannotBeCreated) {
+  input_file in = oscillator_base();
+  scratch_dir dir;
+  const std::string blocked = file_of("OSC", "_fluxes.txt");
+  std::filesystem::create_directory(dir / blocked);
+  run_result r = run_with(dir, in);
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_EQ(split_lines(r.err).size(), 1u) << r.err;
+  EXPECT_NE(r.err.find(blocked), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+  // Files opened before it exist but hold nothing.
+  for (const std::string& name : dir.files())
+    if (name != "VELMO64v6.INP") {
+      EXPECT_EQ(dir.read(name), "") << name;
+    }
+}
+
+TEST(Velmo64v6Input, EchoFileNeverReplacesTheParameterFile) {
+  // Leading blanks of a quoted run name are dropped from file names, so this
+  // run name would give the echo file the parameter file's name.
+  input_file in = oscillator_base();
+  in.set(1, "'   VELMO64v6'");
+  scratch_dir dir;
+  run_result r = run_with(dir, in);
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_NE(r.err.find("would overwrite"), std::string::npos) << r.err;
+  EXPECT_EQ(dir.read("VELMO64v6.INP"), in.text());
+  EXPECT_EQ(dir.files(), std::vector<std::string>{"VELMO64v6.INP"});
+}
+
+}  // namespace
+}  // namespace velmo64v6_test

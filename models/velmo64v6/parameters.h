@@ -1,0 +1,56 @@
+// Everything velmo64v6 reads from "VELMO64v6.INP" (110 value lines).
+#pragma once
+
+#include <string>
+
+#include "textio/value_reader.h"
+
+namespace velmo64v6 {
+
+constexpr int RUNNAME_LEN = 12;
+constexpr const char* PARAMETER_FILE = "VELMO64v6.INP";
+constexpr int PARAMETER_LINES = 110;
+constexpr int MAX_WINDOW = 1000;
+
+// One band of the indicator model.
+struct band {
+  double epsilon = 0.0, sigma = 0.0, lamda = 0.0;
+};
+
+// The phase values of the switched constants and the ramp coefficients
+// (KnPm is kn in phase m).
+struct phase_changes {
+  double K1P2 = 0, K1P2COEFF = 0, K2P2 = 0, K3P2 = 0, K3P2COEFF = 0, K23P2 = 0, K27P2 = 0,
+         K30P2 = 0, K38P2 = 0, K56P2 = 0, K63P2 = 0;
+  double K1P3 = 0, K2P3 = 0, K3P3 = 0, K3P3COEFF = 0, K23P3 = 0, K27P3 = 0, K30P3 = 0,
+         K38P3 = 0, K56P3 = 0, K63P3 = 0;
+  double K1P4 = 0, K1P4COEFF = 0, K2P4 = 0, K3P4 = 0, K3P4COEFF = 0, K63P4 = 0;
+  double K1P5 = 0, K2P5 = 0, K3P5 = 0, K3P5COEFF = 0, K63P5 = 0;
+};
+
+// Values as read. The rate constants go to `ratcon` (network.h); `k` here
+// keeps the copy as read (k[n] is kn, k[0] unused) for the echo file.
+struct parameters {
+  char RUNNAME[RUNNAME_LEN] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+  double TPRINT0 = 0, DTOUT = 0;
+  double TPHASE[5] = {};
+  double k[69] = {};
+  phase_changes pc;
+  double Y[29] = {};  // Y[3] (Ca_cyt_int) is never read and stays 0
+  int NSW = 0;
+  double OFFSET[3] = {};
+  band BAND[3];
+  double K1READ = 0, K3READ = 0;
+
+  std::string run_name() const { return std::string(RUNNAME, RUNNAME_LEN); }
+};
+
+// Reads `file` line by line into *p. Rejects a negative DTOUT and an NSW
+// outside 1..MAX_WINDOW as errors of their line. Returns false with *err set
+// on the first problem.
+bool read_parameters(const std::string& file, parameters* p, textio::read_error* err);
+
+// Fills `ratcon` slots 1..50 and 53..70 from the values as read.
+void load_rate_constants(const parameters& p);
+
+}  // namespace velmo64v6

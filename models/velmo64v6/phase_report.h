@@ -1,0 +1,12 @@
+// The report written at every phase end after the period list, to the console
+// and the summary file: species table, rate constants, fluxes and the
+// end-of-phase concentration lines (which paste back as initial-state lines).
+#pragma once
+
+#include "models/velmo64v6/run_state.h"
+
+namespace velmo64v6 {
+
+void write_phase_report(const run_state& s);
+
+}  // namespace velmo64v6

@@ -1,0 +1,47 @@
+// Everything a velmo64v6 run owns between reading its parameter file and the
+// end of the run, apart from the global `ratcon`. One value lives for the
+// whole run; nothing in it allocates.
+#pragma once
+
+#include "models/calcium/optics.h"
+#include "models/calcium/oscillation.h"
+#include "models/velmo64v6/derived.h"
+#include "models/velmo64v6/network.h"
+#include "models/velmo64v6/parameters.h"
+#include "textio/clock.h"
+
+namespace velmo64v6 {
+
+constexpr int LRW_V64 = 1192;
+constexpr int LIW_V64 = 50;
+
+struct run_state {
+  parameters p;  // as read; never changed
+
+  double Y[NEQ] = {};
+  double TPRINT = 0.0;
+  int IPHASE = 0;
+  double duration = 0.0;  // current phase duration
+  double K3END2 = 0.0, K3END4 = 0.0;
+
+  // Integrator call.
+  int neq = NEQ, ITOL = 1, ITASK = 1, ISTATE = 1, IOPT = 0, LRW = LRW_V64, LIW = LIW_V64, MF = 22;
+  double RTOL = 1.0e-7, ATOL = 1.0e-12, T = 0.0, TOUT = 0.0;
+  double RWORK[LRW_V64] = {};
+  int IWORK[LIW_V64] = {};
+
+  // Dissociation constants, from the values as read.
+  double Kd_M = 0, Kd_NCX_M = 0, Kd_B = 0, Kd_PMCA_M = 0;
+
+  step_quantities q;
+  calcium::indicator optics;
+  calcium::sliding_window window;
+  calcium::peak_detector detector;
+  textio::run_stamp stamp = {};
+};
+
+// Set-up after reading: state vector, rate constants, dissociation constants,
+// indicator, window and detector (the detector's summary copy on unit 5).
+void set_up(run_state& s);
+
+}  // namespace velmo64v6

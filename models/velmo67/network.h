@@ -1,0 +1,64 @@
+// The velmo67 reaction network: the rate-constant block `ratcon`, the
+// right-hand side `fex` and the (empty) Jacobian `jex` handed to the
+// integrator. velmo66 uses the network unchanged and velmo65 its first 33
+// equations (fex is called with NEQ 33 there).
+//
+// State vector Y (one-based element numbers): 1 Ca_cyt, 2 PMCA.M*, 3 Ca_ext,
+// 4 Ca_cyt_int, 5 M, 6 MCa4, 7 B, 8 BCa4, 9 PMCA.M, 10 PMCA, 11 SERCA,
+// 12 Ca_lum, 13 L, 14 LCa30, 15 S, 16 R, 17 R.S, 18 ARCC, 19 IP3R.IP3, 20 IP3,
+// 21 Ind, 22 Cacyt.Ind, 23 S2, 24 Gprot, 25 GS2, 26 PLC, 27 NCX.M*, 28 NCX.M,
+// 29 NCX, 30 STIM, 31 STIM.Ca, 32 SOCC, 33 IP3R, 34 Ca_lum_int, 35 PMCA.M_int.
+#pragma once
+
+namespace velmo67 {
+
+inline constexpr int ratcon_size = 84;
+
+// Slot layout (one-based): k1..k50 in slots 1..50, FE in 51, FES in 52,
+// k51..k78 in slots 53..80, COOPSTIM in 81, 82..84 reserved.
+inline constexpr int slot_FE = 51;
+inline constexpr int slot_FES = 52;
+inline constexpr int slot_COOPSTIM = 81;
+
+// The global rate-constant block shared by the main program and fex.
+// ratcon[slot - 1] is slot `slot`; prefer the accessors below.
+extern double ratcon[ratcon_size];
+
+// Slot number of rate constant kN (N = 1..78).
+constexpr int k_slot(int n) { return n <= 50 ? n : n + 2; }
+
+// Slot `slot` (one-based, 1..84).
+inline double& slot(int s) { return ratcon[s - 1]; }
+
+// Rate constant kN (N = 1..78), e.g. k(51) is slot 53.
+inline double& k(int n) { return ratcon[k_slot(n) - 1]; }
+
+// Cooperativity of luminal Ca binding to STIM (slot 81).
+inline double& coopstim() { return ratcon[slot_COOPSTIM - 1]; }
+
+// IP3-receptor calcium factor k_low/ca + ((ca/k_high)^2 + 1): FE with
+// (k40, k41), FES with (k42, k43). The output step forms its own FE and FES
+// with exactly this expression.
+inline double ip3r_ca_factor(double ca, double k_high, double k_low) {
+  const double q = ca / k_high;
+  return k_low / ca + (q * q + 1.0);
+}
+inline double fe_factor(double ca) { return ip3r_ca_factor(ca, k(40), k(41)); }
+inline double fes_factor(double ca) { return ip3r_ca_factor(ca, k(42), k(43)); }
+
+// Ca_lum^COOPSTIM: 1 for a zero exponent or a base of 1; repeated squaring
+// for an integral exponent below 2^31 in magnitude (reciprocal when
+// negative); otherwise exp(c*ln b), NaN for a negative base.
+double coop_power(double base, double exponent);
+
+// Right-hand side: fills YDOT(1..33) always and YDOT(34), YDOT(35) when
+// NEQ(1) >= 35; writes FE and FES into slots 51 and 52 first. T is unused.
+// Matches integrator::rhs_routine.
+void fex(int* NEQ, double* T, double* Y, double* YDOT);
+
+// Jacobian routine: empty; never called with MF 22. Matches
+// integrator::jac_routine.
+void jex(int* NEQ, double* T, double* Y, int* ML, int* MU, double* PD,
+         int* NROWPD);
+
+}  // namespace velmo67
