@@ -14,22 +14,6 @@
 namespace integrator::testing {
 namespace {
 
-// A message text line: one blank, the text, blanks up to whole groups of four.
-std::string text(const std::string& t) {
-  std::string s = " " + t;
-  while ((s.size() - 1) % 4 != 0) s += ' ';
-  return s;
-}
-std::string ints(int i1) {
-  char b[64];
-  std::snprintf(b, sizeof b, "      IN ABOVE MESSAGE,  I1 =%10d", i1);
-  return b;
-}
-std::string ints(int i1, int i2) {
-  char b[80];
-  std::snprintf(b, sizeof b, "      IN ABOVE MESSAGE,  I1 =%10d   I2 =%10d", i1, i2);
-  return b;
-}
 const std::string one_real = "      IN ABOVE MESSAGE,  R1 =";
 const std::string two_reals = "      IN ABOVE,  R1 =";
 const char* const any = "~";  // a value line whose digits are not checked: prefix only

@@ -48,7 +48,7 @@ TEST_F(MessageWriter, BothIntegersAndBothRealsGiveThreeLines) {
   EXPECT_EQ(lines[2], "      IN ABOVE,  R1 =  0.1500000000000D+01   R2 = -0.2000000000000D-02");
 }
 
-TEST_F(MessageWriter, RealValueLinesIncludingThreeDigitExponentsAndSpecials) {
+TEST_F(MessageWriter, RealValueLinesWithThreeDigitExponentsAndZero) {
   message_capture capture;
   write_message("ABCD", 4, 5, 1, 0, 0, 0, 1, 1.0e-150, 0.0);
   write_message("ABCD", 4, 5, 1, 0, 0, 0, 1, 0.0, 0.0);

@@ -9,10 +9,11 @@
 // contract. Two-dimensional tables are stored column by column, the column
 // index first in C: COEF_TABLE[q-1][i-1] is coefficient i of order q.
 //
-// Integer order, fixed here once for all: the driver's fourteen members,
-// the step routine's six, then the shared flags and counters ending in
-// ORDER, STEP_COUNT, F_COUNT, JAC_COUNT, ORDER_USED (the order in which the
-// driver publishes them as IWORK(14), IWORK(11..13) aside).
+// The order of the integers is fixed once for all as declared below: the
+// driver's fourteen, the step routine's six, then the shared flags, settings
+// and counters, ending ORDER, STEP_COUNT, F_COUNT, JAC_COUNT, ORDER_USED
+// (ORDER_USED last, after the three counters). The two reserved members hold
+// nothing; they keep the counts of 210 step doubles and 6 step integers.
 #pragma once
 
 #include <cstddef>

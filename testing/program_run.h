@@ -29,8 +29,8 @@ inline void write_file(const fs::path& p, const std::string& text) {
   out << text;
 }
 
-// Splits on '\n'; with crlf the '\r' before each '\n' is required and dropped
-// (a missing one is kept visible as a line without it, so a test can find it).
+// Splits on '\n'. A '\r' before the '\n' stays part of the line, so the
+// line-end tests can see it.
 inline std::vector<std::string> split_lines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;

@@ -2,15 +2,9 @@
 
 #include <cmath>
 
-namespace calcium {
+#include "models/calcium/ip3r_factors.h"
 
-namespace {
-// The IP3-receptor calcium factor k_low/ca + ((ca/k_high)^2 + 1), as fex forms it.
-double ip3r_factor(double ca, double k_high, double k_low) {
-  const double q = ca / k_high;
-  return k_low / ca + (q * q + 1.0);
-}
-}  // namespace
+namespace calcium {
 
 void form_derived(derived_quantities& d, const double* Y, rate_constants k,
                   double tprint, bool lum_pmca_integrals) {
@@ -33,8 +27,8 @@ void form_derived(derived_quantities& d, const double* Y, rate_constants k,
   d.j23 = ((k.k(23) * SERCA) * Ca_cyt) / (k.k(24) + Ca_cyt);
   d.j27 = Ca_lum * k.k(27);
   d.jARCC = (((k.k(36) * ARCC) * Ca_ext) * RS) / (k.k(37) + Ca_ext);
-  const double FE = ip3r_factor(Ca_cyt, k.k(40), k.k(41));
-  const double FES = ip3r_factor(Ca_cyt, k.k(42), k.k(43));
+  const double FE = ip3r_ca_factor(Ca_cyt, k.k(40), k.k(41));
+  const double FES = ip3r_ca_factor(Ca_cyt, k.k(42), k.k(43));
   d.jIP3R = ((k.k(38) * IP3R_IP3) * Ca_lum) / ((FES * Ca_lum) + (FE * k.k(39)));
   d.jNCX = ((k.k(63) * Ca_cyt) * NCX_Ms) / (k.k(64) + Ca_cyt);
   d.jSOCC = (((k.k(73) * STIM) * SOCC) * Ca_ext) / (Ca_ext + k.k(74));

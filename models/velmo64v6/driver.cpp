@@ -25,8 +25,9 @@ constexpr int CLAMPED[] = {CA_CYT, S, R, RS, ARCC, IP3R, IP3, PLC, NCX_M_ACT};
 
 run_state state;  // large; lives for the whole process
 
+// Every line this program writes ends in CR LF, its error line too.
 [[noreturn]] void fail(const std::string& message) {
-  std::fputs((message + "\n").c_str(), stderr);
+  std::fputs((message + "\r\n").c_str(), stderr);
   textio::stop(2);
 }
 

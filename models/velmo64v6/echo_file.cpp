@@ -63,7 +63,7 @@ void write_echo_file(int unit, const parameters& p, const textio::run_stamp& sta
   blank(unit);
 
   for (int b = 0; b < 3; ++b) {
-    const band& bd = p.BAND[b];
+    const calcium::band& bd = p.BAND[b];
     l.clear();
     put(unit, l.x(1).sci(bd.epsilon, W, D).lit(",").sci(bd.sigma, W, D).lit(",").sci(bd.lamda, W, D)
                   .a(BAND_LABELS[b], 30));

@@ -37,6 +37,7 @@ TEST(Velmo64v6Input, ReaderErrorsNameFileAndLine) {
     EXPECT_EQ(r.exit_status, 2);
     EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << r.err;
     EXPECT_EQ(split_lines(r.err).size(), 1u) << r.err;
+    EXPECT_TRUE(all_crlf(r.err));
     EXPECT_EQ(dir.files(), std::vector<std::string>{"VELMO64v6.INP"});
     EXPECT_EQ(r.out, "");
   }

@@ -83,7 +83,7 @@ bool read_parameters(const std::string& file, parameters* p, textio::read_error*
                                                {"epsilon(2)", "sigma(2)", "lamda(2)"},
                                                {"epsilon(3)", "sigma(3)", "lamda(3)"}};
   for (int b = 0; b < 3; ++b) {
-    band& bd = p->BAND[b];
+    calcium::band& bd = p->BAND[b];
     if (!in.read({real(band_names[b][0], bd.epsilon), real(band_names[b][1], bd.sigma),
                   real(band_names[b][2], bd.lamda)},
                  err))

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "models/calcium/optics.h"
 #include "textio/value_reader.h"
 
 namespace velmo64v6 {
@@ -11,11 +12,6 @@ constexpr int RUNNAME_LEN = 12;
 constexpr const char* PARAMETER_FILE = "VELMO64v6.INP";
 constexpr int PARAMETER_LINES = 110;
 constexpr int MAX_WINDOW = 1000;
-
-// One band of the indicator model.
-struct band {
-  double epsilon = 0.0, sigma = 0.0, lamda = 0.0;
-};
 
 // The phase values of the switched constants and the ramp coefficients
 // (KnPm is kn in phase m).
@@ -39,7 +35,7 @@ struct parameters {
   double Y[29] = {};  // Y[3] (Ca_cyt_int) is never read and stays 0
   int NSW = 0;
   double OFFSET[3] = {};
-  band BAND[3];
+  calcium::band BAND[3];  // bound form, free form, third peak
   double K1READ = 0, K3READ = 0;
 
   std::string run_name() const { return std::string(RUNNAME, RUNNAME_LEN); }

@@ -20,7 +20,7 @@ void set_up(run_state& s) {
   s.Kd_PMCA_M = k(13) / k(12);
 
   calcium::indicator& o = s.optics;
-  for (int b = 0; b < 3; ++b) o.BAND[b] = {p.BAND[b].epsilon, p.BAND[b].sigma, p.BAND[b].lamda};
+  for (int b = 0; b < 3; ++b) o.BAND[b] = p.BAND[b];
   o.IND_TOTAL = s.Y[IND];
   o.KDIND = k(51) / k(50);
 

@@ -10,6 +10,8 @@
 // 29 NCX, 30 STIM, 31 STIM.Ca, 32 SOCC, 33 IP3R, 34 Ca_lum_int, 35 PMCA.M_int.
 #pragma once
 
+#include "models/calcium/ip3r_factors.h"
+
 namespace velmo67 {
 
 inline constexpr int ratcon_size = 84;
@@ -36,15 +38,10 @@ inline double& k(int n) { return ratcon[k_slot(n) - 1]; }
 // Cooperativity of luminal Ca binding to STIM (slot 81).
 inline double& coopstim() { return ratcon[slot_COOPSTIM - 1]; }
 
-// IP3-receptor calcium factor k_low/ca + ((ca/k_high)^2 + 1): FE with
-// (k40, k41), FES with (k42, k43). The output step forms its own FE and FES
-// with exactly this expression.
-inline double ip3r_ca_factor(double ca, double k_high, double k_low) {
-  const double q = ca / k_high;
-  return k_low / ca + (q * q + 1.0);
-}
-inline double fe_factor(double ca) { return ip3r_ca_factor(ca, k(40), k(41)); }
-inline double fes_factor(double ca) { return ip3r_ca_factor(ca, k(42), k(43)); }
+// IP3-receptor calcium factors FE (k40, k41) and FES (k42, k43); the output
+// step of the run frame forms them with the same expression.
+inline double fe_factor(double ca) { return calcium::ip3r_ca_factor(ca, k(40), k(41)); }
+inline double fes_factor(double ca) { return calcium::ip3r_ca_factor(ca, k(42), k(43)); }
 
 // Ca_lum^COOPSTIM: 1 for a zero exponent or a base of 1; repeated squaring
 // for an integral exponent below 2^31 in magnitude (reciprocal when
