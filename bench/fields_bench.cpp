@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "textio/fields.h"
+#include "textio/line.h"
 
 namespace {
 
@@ -45,6 +46,45 @@ void put_sci_15_6(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(put_sci_15_6);
+
+// One value over and over: the cost without mispredicted branches.
+void put_sci_15_6_same_value(benchmark::State& state) {
+  char buf[16];
+  double v = 0.1828367;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(v);
+    textio::put_sci(buf, v, 15, 6);
+    benchmark::DoNotOptimize(buf);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(put_sci_15_6_same_value);
+
+// A data row as the calcium programs build it: 39 fields 1PE15.6 joined by
+// commas, values drifting slowly from row to row like a time course.
+void data_row_39x15_6(benchmark::State& state) {
+  std::vector<double> v(39 * 64);
+  std::mt19937_64 rng(11);
+  std::uniform_real_distribution<double> mant(1.0, 10.0);
+  for (int c = 0; c < 39; ++c) {
+    const int e = static_cast<int>(rng() % 9) - 5;
+    const double base = mant(rng) * std::pow(10.0, e);
+    for (int r = 0; r < 64; ++r) v[static_cast<std::size_t>(r * 39 + c)] = base * (1.0 + 0.01 * r);
+  }
+  std::size_t row = 0;
+  for (auto _ : state) {
+    const double* x = v.data() + row * 39;
+    textio::line l;
+    l.x(1).sci(x[0], 15, 6);
+    for (int i = 1; i < 39; ++i) l.lit(",").sci(x[i], 15, 6);
+    benchmark::DoNotOptimize(l.view().data());
+    benchmark::ClobberMemory();
+    row = (row + 1) & 63;
+  }
+  state.SetItemsProcessed(state.iterations() * 39);
+}
+BENCHMARK(data_row_39x15_6);
 
 void snprintf_15_6E(benchmark::State& state) {
   const auto& v = row_values();

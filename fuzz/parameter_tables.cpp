@@ -58,7 +58,7 @@ std::vector<std::vector<statement_shape>> make_tables() {
   {
     builder b;  // velmo64v6: 110 lines
     b.head(12, 68);
-    b.phase_lines(71, 96, {71, 73, 80, 85, 90});
+    b.phase_lines(71, 96, {71, 73, 82, 89, 91, 95});
     b.tail(7, false);
     all.push_back(b.t);
   }

@@ -22,11 +22,13 @@ namespace {
 
 using fuzzcheck::statement_shape;
 
+// One file per process, under $TMPDIR (scripts/fuzz.sh points it into the
+// build directory), removed after every input.
 const std::string& temp_path() {
   static const std::string path = [] {
-    std::string p = "/tmp/calcium_reader_fuzz_" + std::to_string(getpid()) + ".INP";
-    std::atexit([] { std::remove(temp_path().c_str()); });
-    return p;
+    const char* dir = std::getenv("TMPDIR");
+    return std::string(dir && *dir ? dir : "/tmp") + "/calcium_reader_fuzz_" + std::to_string(getpid()) +
+           ".INP";
   }();
   return path;
 }
@@ -224,5 +226,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (body.find('\r') == std::string::npos) same_as_first(with_crlf(body), "CR LF line ends");
   if (body.find_first_of("'\"") == std::string::npos) same_as_first(with_tabs(body), "tabs for blanks");
   if (!body.empty() && body.back() != '\n') same_as_first(body + "\n", "a final line feed");
+  std::remove(path.c_str());
   return 0;
 }

@@ -62,7 +62,8 @@ for t in "${targets[@]}"; do
   log="$out/$t.log"
   echo "== $t: ${seconds}s on $(ls "$corpus" | wc -l) seed files"
   rc=0
-  ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  mkdir -p "$out/tmp"
+  TMPDIR="$out/tmp" ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$out/$t" -max_total_time="$seconds" -timeout=10 -max_len="${!max_len_var}" -print_final_stats=1 \
       -artifact_prefix="$out/findings/$t/" "$corpus" >"$log" 2>&1 || rc=$?
   runs=$(grep -o 'Done [0-9]* runs' "$log" | tail -1 || true)

@@ -15,28 +15,6 @@ namespace {
 
 using u128 = unsigned __int128;
 
-constexpr std::uint64_t pow10_u64[20] = {
-    1ull,
-    10ull,
-    100ull,
-    1000ull,
-    10000ull,
-    100000ull,
-    1000000ull,
-    10000000ull,
-    100000000ull,
-    1000000000ull,
-    10000000000ull,
-    100000000000ull,
-    1000000000000ull,
-    10000000000000ull,
-    100000000000000ull,
-    1000000000000000ull,
-    10000000000000000ull,
-    100000000000000000ull,
-    1000000000000000000ull,
-    10000000000000000000ull,
-};
 
 struct pow5_table {
   u128 v[56];
@@ -245,8 +223,6 @@ int digit_count(std::uint64_t q) {
   return n;
 }
 
-// floor(log10(2^e2)), exact for |e2| <= 1100.
-int floor_log10_pow2(int e2) { return (e2 * 78913) >> 18; }
 
 }  // namespace
 
@@ -284,10 +260,9 @@ bool increment_digits(char* digits, int len) {
 
 }  // namespace textio::detail
 
-namespace textio {
+namespace textio::detail {
 
-int significant_digits(double v, int count, char* digits) {
-  using namespace detail;
+int significant_digits_exact(double v, int count, char* digits) {
   const binary_value b = decompose(v);
   const int e2 = (63 - std::countl_zero(b.mantissa)) + b.exponent2;  // floor(log2 |v|)
   // floor(log10 |v|) is e10 or e10 + 1.
@@ -331,6 +306,25 @@ int significant_digits(double v, int count, char* digits) {
     ++e10;
   }
   return e10 + 1;
+}
+
+}  // namespace textio::detail
+
+namespace textio::detail {
+
+void write_decimal(std::uint64_t q, int count, char* out) { write_digits(q, count, out); }
+
+}  // namespace textio::detail
+
+namespace textio {
+
+int significant_digits(double v, int count, char* digits) {
+  const detail::rounded_decimal r = detail::round_significant_fast(v, count);
+  if (r.ok) {
+    detail::write_decimal(r.digits, count, digits);
+    return r.exponent10 + 1;
+  }
+  return detail::significant_digits_exact(v, count, digits);
 }
 
 }  // namespace textio

@@ -2,7 +2,9 @@
 // from the exact binary value (decimal.cpp), rounded half away from zero.
 #include "textio/fields.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "textio/decimal.h"
@@ -50,9 +52,119 @@ char* put_exponent(char* p, int x, char letter) {
 
 constexpr int max_digits = 40;
 
+// "E-99" .. "E+99" side by side, four characters each, for the row fields.
+struct exponent_table {
+  char text[199 * 4];
+  constexpr exponent_table() : text() {
+    for (int x = -99; x <= 99; ++x) {
+      char* p = text + 4 * (x + 99);
+      const int a = x < 0 ? -x : x;
+      p[0] = 'E';
+      p[1] = x < 0 ? '-' : '+';
+      p[2] = static_cast<char>('0' + a / 10);
+      p[3] = static_cast<char>('0' + a % 10);
+    }
+  }
+};
+constexpr exponent_table exponents;
+
+// q < 10^8 as eight digit characters (leading zeros kept) packed in memory
+// order on a little-endian machine. The halves, then the quarters, then the
+// digits are split in parallel lanes of one register; the multiplications
+// by 10486 / 2^20 and 103 / 2^10 equal division by 100 and 10 for the lane
+// values met (below 10^4 and 100).
+constexpr std::uint64_t eight_digits(std::uint32_t q) {
+  const std::uint32_t hi = q / 10000, lo = q - hi * 10000;
+  std::uint64_t x = hi | static_cast<std::uint64_t>(lo) << 32;
+  std::uint64_t t = ((x * 10486) >> 20) & 0x0000007F0000007Full;
+  x = (x - t * 100) << 16 | t;
+  t = ((x * 103) >> 10) & 0x000F000F000F000Full;
+  x = (x - t * 10) << 8 | t;
+  return x | 0x3030303030303030ull;
+}
+static_assert(std::endian::native != std::endian::little ||
+              eight_digits(12345678) == 0x3837363534333231ull);
+
+// The row fields on little-endian machines: q holds the digits+1 rounded
+// digits (at most 8), x the exponent of the leading one (|x| <= 99), and the
+// field (width 8..16) has room for them. Blanks first, then the digits as one
+// block that ends before the exponent, the zeros in front of the leading digit
+// turned into blanks; the leading digit moves one place left to make room for
+// the point. Every store has a fixed size. nullptr for other layouts.
+char* put_sci_block(char* out, bool minus, std::uint64_t q, int x, int width, int digits) {
+  if constexpr (std::endian::native != std::endian::little) return nullptr;
+  const int count = digits + 1;
+  if (width < 8 || width > 16 || count > 8 || (count > 4 && width < 12)) return nullptr;
+  char* const end = out + width;
+  constexpr std::uint64_t blanks = 0x2020202020202020ull;
+  std::memcpy(out, &blanks, 8);
+  std::memcpy(end - 8, &blanks, 8);
+  const std::uint64_t all = eight_digits(static_cast<std::uint32_t>(q));
+  const int zeros = 8 - count;  // in front of the leading digit
+  const std::uint64_t keep = ~0ull << (8 * zeros);
+  const std::uint64_t block = (all & keep) | (blanks & ~keep);
+  char* lead;  // where the block has the leading digit
+  if (count <= 4) {
+    const auto half = static_cast<std::uint32_t>(block >> 32);
+    std::memcpy(end - 8, &half, 4);
+    lead = end - 12 + zeros;
+  } else {
+    std::memcpy(end - 12, &block, 8);
+    lead = end - 12 + zeros;
+  }
+  std::memcpy(end - 4, exponents.text + 4 * (x + 99), 4);
+  lead[-1] = static_cast<char>(all >> (8 * zeros));
+  lead[0] = '.';
+  // Blank or '-', stored either way when the field has room for a sign.
+  if (width >= digits + 8) {
+    lead[-2] = minus ? '-' : ' ';
+  } else if (minus) {
+    lead[-2] = '-';
+  }
+  return end;
+}
+
+// The same for any digit count and width, one digit at a time.
+char* put_sci_digits(char* out, bool minus, std::uint64_t q, int x, int width, int digits) {
+  char* const end = out + width;
+  char* p = end - 4;
+  std::memcpy(p, exponents.text + 4 * (x + 99), 4);
+  for (int k = 0; k < digits; ++k) {
+    *--p = static_cast<char>('0' + q % 10);
+    q /= 10;
+  }
+  *--p = '.';
+  *--p = static_cast<char>('0' + q);
+  if (minus) *--p = '-';
+  fill(out, static_cast<int>(p - out), ' ');
+  return end;
+}
+
+// Every other value and layout: zero, INF, NaN, subnormal, huge and tiny
+// magnitudes, three-digit exponents, fields too narrow.
+[[gnu::noinline]] char* put_sci_general(char* out, double value, int width, int digits);
+
 }  // namespace
 
 char* put_sci(char* out, double value, int width, int digits) {
+  if (digits >= 0 && digits <= 16 && width >= digits + 7) {
+    const detail::rounded_decimal r = detail::round_significant_fast(value, digits + 1);
+    const std::uint64_t q = r.digits;
+    const int x = r.exponent10;
+    if (r.ok && x >= -99 && x <= 99) {
+      const bool minus = std::signbit(value);  // not zero here
+      if (width >= digits + 8 || !minus) {
+        if (char* end = put_sci_block(out, minus, q, x, width, digits)) return end;
+        return put_sci_digits(out, minus, q, x, width, digits);
+      }
+    }
+  }
+  return put_sci_general(out, value, width, digits);
+}
+
+namespace {
+
+char* put_sci_general(char* out, double value, int width, int digits) {
   if (!std::isfinite(value)) return put_special(out, value, width);
   if (digits < 0 || digits + 1 > max_digits) return stars(out, width);
   const bool minus = value < 0;  // negative zero gets no sign
@@ -76,6 +188,8 @@ char* put_sci(char* out, double value, int width, int digits) {
   put_exponent(p, x, 'E');
   return out + width;
 }
+
+}  // namespace
 
 char* put_dexp(char* out, double value, int width, int digits) {
   if (!std::isfinite(value)) return put_special(out, value, width);

@@ -10,17 +10,6 @@ line& line::x(int blanks) {
   return *this;
 }
 
-line& line::lit(std::string_view text) {
-  const std::size_t n = text.size() < capacity - len_ ? text.size() : capacity - len_;
-  std::memcpy(buf_ + len_, text.data(), n);
-  len_ += n;
-  return *this;
-}
-
-line& line::sci(double v, int width, int digits) {
-  return field(width, [&](char* out, int w) { put_sci(out, v, w, digits); });
-}
-
 line& line::dexp(double v, int width, int digits) {
   return field(width, [&](char* out, int w) { put_dexp(out, v, w, digits); });
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 #include "textio/fields.h"
@@ -52,6 +53,20 @@ line& line::field(int width, Put put) {
     lit(std::string_view(scratch, static_cast<std::size_t>(w)));
   }
   return *this;
+}
+
+// The row path: literals and 1PEw.d fields are inlined into the callers so a
+// row costs no call per separator.
+inline line& line::lit(std::string_view text) {
+  const std::size_t free = capacity - len_;
+  const std::size_t n = text.size() <= free ? text.size() : free;
+  std::memcpy(buf_ + len_, text.data(), n);
+  len_ += n;
+  return *this;
+}
+
+inline line& line::sci(double v, int width, int digits) {
+  return field(width, [&](char* out, int w) { put_sci(out, v, w, digits); });
 }
 
 }  // namespace textio

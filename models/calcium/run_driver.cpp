@@ -25,8 +25,10 @@ using clock_type = std::chrono::steady_clock;
 constexpr double later_phase_interval = static_cast<double>(0.1f);
 constexpr double clamp_min = 1.0e-10;
 
+// The error line ends like every other line of the program.
 [[noreturn]] void stop_before_output(const std::string& line) {
-  std::fprintf(stderr, "%s\n", line.c_str());
+  const char* end = textio::current_line_end() == textio::line_end::crlf ? "\r\n" : "\n";
+  std::fprintf(stderr, "%s%s", line.c_str(), end);
   textio::stop(2);
 }
 

@@ -1,0 +1,133 @@
+// Run names that make odd file names: all blanks, a directory part, a
+// directory that does not exist, and a result file that cannot be created.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/bad_input/bad_input_support.h"
+
+namespace bad_input {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> sorted(std::vector<std::string> v) {
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+std::vector<std::string> files_in(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  return sorted(names);
+}
+
+// One short line on standard error that names `file` and says why.
+void expect_open_failure(const run_result& r, const std::string& file) {
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_EQ(r.out, "");
+  ASSERT_FALSE(r.err.empty());
+  EXPECT_EQ(r.err.back(), '\n');
+  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "more than one line: " << r.err;
+  const std::size_t at = r.err.find(file);
+  ASSERT_NE(at, std::string::npos) << "'" << file << "' not named in: " << r.err;
+  EXPECT_GT(r.err.size(), at + file.size() + 4) << "no reason given: " << r.err;
+}
+
+class RunNames : public testing::TestWithParam<program_info> {
+ protected:
+  const program_info& p() const { return GetParam(); }
+
+  // The example with `quoted` as its run name.
+  std::string example_named(const std::string& quoted) const {
+    parameter_text t(p());
+    t.set_value(1, 0, quoted);
+    return t.text();
+  }
+  std::string padded(const std::string& name) const {
+    std::string s = name;
+    s.resize(static_cast<std::size_t>(p().runname_length), ' ');
+    return s;
+  }
+};
+
+// An all-blank run name leaves the bare suffixes: ".txt", "_summary.txt", ...
+TEST_P(RunNames, BlankRunNameGivesTheBareSuffixes) {
+  for (const std::string& quoted : {"'" + padded("") + "'", std::string("''")}) {
+    SCOPED_TRACE("run name " + quoted);
+    scratch_dir dir;
+    dir.write(p().parameter_file, example_named(quoted));
+    const run_result r = dir.run(p().name);
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.err, "");
+    std::vector<std::string> expected = result_files(p(), padded(""));
+    EXPECT_EQ(expected.front(), ".txt");
+    expected.push_back(p().parameter_file);
+    EXPECT_EQ(dir.files(), sorted(expected));
+  }
+}
+
+// A run name "sub/x" puts the result files into sub (with the padding blanks
+// before the suffix); "tmp" stays in the working directory.
+TEST_P(RunNames, RunNameWithADirectoryWritesThere) {
+  scratch_dir dir;
+  fs::create_directory(dir / "sub");
+  dir.write(p().parameter_file, example_named("'sub/x'"));
+  const run_result r = dir.run(p().name);
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(dir.files(), sorted({p().parameter_file, "tmp"}));
+  std::vector<std::string> in_sub;
+  for (const std::string& s : p().suffixes) {
+    const std::string name = trimmed(padded("sub/x") + s);
+    ASSERT_EQ(name.rfind("sub/", 0), 0u);
+    in_sub.push_back(name.substr(4));
+  }
+  EXPECT_EQ(files_in(dir / "sub"), sorted(in_sub));
+}
+
+TEST_P(RunNames, MissingDirectoryStopsBeforeAnyFileIsWritten) {
+  scratch_dir dir;
+  const std::string text = example_named("'sub/x'");
+  dir.write(p().parameter_file, text);
+  sentinels kept(dir, {"tmp"});
+  const run_result r = dir.run(p().name);
+  expect_open_failure(r, "sub/x");
+  kept.expect_untouched({p().parameter_file});
+  EXPECT_EQ(dir.read(p().parameter_file), text);
+}
+
+// One result file cannot be created (a directory has its name): the run
+// stops naming it, and the results of the earlier run, "tmp" among them,
+// stay as they were, whichever file it is.
+// DISABLED: every program creates (and so empties) the files before the
+// blocked one in its opening order; reported, see the bad-input report.
+TEST_P(RunNames, DISABLED_UncreatableResultFileLeavesEarlierResultsAlone) {
+  const parameter_text example(p());
+  const std::vector<std::string> names =
+      result_files(p(), example.padded_run_name(p().runname_length));
+  for (const std::string& blocked : names) {
+    SCOPED_TRACE("blocked: '" + blocked + "'");
+    scratch_dir dir;
+    dir.write(p().parameter_file, example.text());
+    fs::create_directory(dir / blocked);
+    std::vector<std::string> others;
+    for (const std::string& n : names)
+      if (n != blocked) others.push_back(n);
+    sentinels kept(dir, others);
+    const run_result r = dir.run(p().name);
+    expect_open_failure(r, blocked);
+    kept.expect_untouched({p().parameter_file});
+    EXPECT_TRUE(fs::is_directory(dir / blocked));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, RunNames, testing::ValuesIn(programs()),
+                         [](const testing::TestParamInfo<program_info>& i) {
+                           return i.param.name;
+                         });
+
+}  // namespace
+}  // namespace bad_input
