@@ -3,6 +3,7 @@
 // status 1 after their messages.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -255,6 +256,38 @@ TEST(IllegalInput, LengthsNeededAreReportedEvenWhenTooShort) {
   const std::vector<std::string> lines = capture.lines();
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[1], ints(1562, 1561));
+  reset_blocks();
+}
+
+// Lengths of absurd problems must not wrap round: they are reported at the
+// largest integer and fail the RWORK test, even when IWORK is said to be huge.
+TEST(IllegalInput, AbsurdProblemSizesAreTooLongNotWrappedRound) {
+  struct row {
+    int mf, neq, ml, mu, leniw;
+  } rows[] = {{10, INT_MAX, 0, 0, 20},
+              {22, INT_MAX, 0, 0, INT_MAX},
+              {25, 2000000000, 1999999999, 1999999999, 2000000020}};
+  for (const row& r : rows) {
+    reset_blocks();
+    problem p(1, r.mf);
+    p.y[0] = 1.0;
+    p.rtol[0] = 1e-6;
+    p.atol[0] = 1e-9;
+    p.tout = 1.0;
+    p.neq = r.neq;
+    p.iwork[0] = r.ml;
+    p.iwork[1] = r.mu;
+    p.liw = INT_MAX;
+    message_capture capture;
+    p.call(robertson_f);  // never called: the lengths are checked first
+    EXPECT_EQ(p.istate, -3) << "MF " << r.mf;
+    EXPECT_EQ(p.iwork[16], INT_MAX) << "MF " << r.mf;
+    EXPECT_EQ(p.iwork[17], r.leniw) << "MF " << r.mf;
+    const std::vector<std::string> lines = capture.lines();
+    ASSERT_EQ(lines.size(), 2u) << "MF " << r.mf;
+    EXPECT_EQ(lines[0], text("INTEG--  RWORK LENGTH NEEDED, LENRW (=I1), EXCEEDS LRW (=I2)"));
+    EXPECT_EQ(lines[1], ints(INT_MAX, p.lrw));
+  }
   reset_blocks();
 }
 

@@ -106,23 +106,30 @@ bool check_inputs(call& c, int IOPT, int LRW, int LIW, int MF, checked_inputs& i
   }
 
   // Layout, in 64 bits so that an absurd NEQ gives message 17, not overflow.
+  // A band matrix of two thousand million rows and as wide would pass even
+  // 64 bits: its length is capped far above any int, so it still fails.
   in.HIST_LEN = start ? n : s.HIST_LEN;
   const long long nn = n;
+  constexpr long long too_long = 1LL << 40;
   long long matrix_len = 0;
   if (in.ITERATION == 1 || in.ITERATION == 2) matrix_len = nn * nn + 2;
   if (in.ITERATION == 3) matrix_len = nn + 2;
-  if (banded) matrix_len = (2LL * ml + mu + 1) * nn + 2;
+  if (banded) {
+    const long long rows = 2LL * ml + mu + 1;
+    matrix_len = rows > too_long / nn ? too_long : rows * nn + 2;
+  }
   const long long matrix_at = rwork_place::SEGMENTS + (in.MAXORD + 1LL) * in.HIST_LEN;
   const long long lenrw_wide = matrix_at + matrix_len + 3 * nn - 1;
   const int lenrw = static_cast<int>(std::min<long long>(lenrw_wide, INT_MAX));
-  const int leniw = (in.ITERATION == 0 || in.ITERATION == 3) ? 20 : 20 + n;
+  const long long leniw_wide = (in.ITERATION == 0 || in.ITERATION == 3) ? 20 : 20 + nn;
+  const int leniw = static_cast<int>(std::min<long long>(leniw_wide, INT_MAX));
   at_place(c.IWORK, iwork_place::LENRW) = lenrw;
   at_place(c.IWORK, iwork_place::LENIW) = leniw;
   if (lenrw_wide > LRW) {
     msg("INTEG--  RWORK LENGTH NEEDED, LENRW (=I1), EXCEEDS LRW (=I2)", 60, 17, 2, lenrw, LRW);
     return false;
   }
-  if (leniw > LIW) {
+  if (leniw_wide > LIW) {
     msg("INTEG--  IWORK LENGTH NEEDED, LENIW (=I1), EXCEEDS LIW (=I2)", 60, 18, 2, leniw, LIW);
     return false;
   }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "integrator/lu.h"
 #include "integrator/matrix.h"
 #include "integrator/solver_state.h"
 #include "integrator/support.h"
@@ -111,6 +112,53 @@ TEST(IterationMatrix, DiagonalTypeUsesOneExtraCallAndSkipsUnmovedComponents) {
   // P(i,i) = 1 + h*l0*6*y(i), up to the difference's own error.
   for (int i = 1; i < n; ++i)
     EXPECT_NEAR(diag.solution[i], 1.0 / (1.0 + 0.005 * 6.0 * (1.0 + 0.1 * i)), 1e-5) << i;
+}
+
+// Each row of tri_f reads only its neighbours, so perturbing the columns of a
+// group together must give, bit for bit, the quotients of perturbing each
+// column alone with its own unperturbed value: the factors of the band matrix
+// equal those of the band built column by column.
+TEST(IterationMatrix, BandGroupsGiveTheQuotientsOfSingleColumns) {
+  constexpr int ml = 1, mu = 1, m = ml + mu + 1, w = m + ml;
+  reset_blocks();
+  solver_state_block& s = solver_state;
+  s.ITERATION = 5;
+  s.NEQ_CURRENT = n;
+  s.H = 0.01;
+  s.COEF1_PRIOR = 0.5;
+  s.ROUNDOFF = machine_constant(4);
+  const double srur = std::sqrt(s.ROUNDOFF);
+  std::vector<double> y(n), hist(2 * n), ewt(n, 1e4), v(n), fsave(n);
+  for (int i = 0; i < n; ++i) y[i] = hist[i] = 1.0 + 0.1 * i;
+  int neq = n;
+  tri_f(&neq, &s.TCUR, y.data(), fsave.data());
+  std::vector<double> wm(2 + w * n, 0.0), expected(w * n, 0.0);
+  std::vector<int> iwm(20 + n, 0), pivots(n);
+  iwm[0] = ml;
+  iwm[1] = mu;
+  wm[0] = srur;
+  f_calls = 0;
+  prepare_matrix(&neq, y.data(), hist.data(), n, ewt.data(), v.data(), fsave.data(), wm.data(),
+                 iwm.data(), tri_f, no_jac);
+  EXPECT_EQ(f_calls, m);
+
+  const double hl = s.H * s.COEF1_PRIOR;
+  const double r0 = std::fabs(s.H) * 1000.0 * s.ROUNDOFF * n * weighted_norm(n, fsave.data(), ewt.data());
+  for (int j = 0; j < n; ++j) {
+    std::vector<double> yj(hist.begin(), hist.begin() + n);
+    const double r = std::max(srur * std::fabs(yj[j]), r0 / ewt[j]);
+    yj[j] = yj[j] + r;
+    tri_f(&neq, &s.TCUR, yj.data(), v.data());
+    for (int i = std::max(j - mu, 0); i <= std::min(j + ml, n - 1); ++i)
+      expected[j * w + (m - 1 + i - j)] = (v[i] - fsave[i]) * (-hl / r);
+    expected[j * w + (m - 1)] += 1.0;
+  }
+  int status = -1;
+  band_factor(expected.data(), w, n, ml, mu, pivots.data(), status);
+  ASSERT_EQ(status, 0);
+  EXPECT_EQ(s.MATRIX_ERROR, 0);
+  for (int k = 0; k < w * n; ++k) EXPECT_EQ(wm[2 + k], expected[k]) << "band place " << k;
+  for (int i = 0; i < n; ++i) EXPECT_EQ(iwm[20 + i], pivots[i]) << "pivot " << i;
 }
 
 void zero_f(int*, double*, double*, double* ydot) {

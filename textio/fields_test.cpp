@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "textio/decimal.h"
 #include "textio/line.h"
 
 namespace {
@@ -72,7 +73,7 @@ decimal rounded(double v, int count) {
     int i = count - 1;
     while (i >= 0 && e.digits[static_cast<std::size_t>(i)] == '9') e.digits[static_cast<std::size_t>(i--)] = '0';
     if (i < 0) {
-      e.digits = "1" + e.digits.substr(0, static_cast<std::size_t>(count - 1));
+      e.digits.front() = '1';  // all nines became zeros
       ++e.exponent;
     } else {
       ++e.digits[static_cast<std::size_t>(i)];
@@ -135,10 +136,118 @@ TEST(SignificantDigits, MatchExactReferenceForEveryCount) {
       ASSERT_EQ(std::string(d, static_cast<std::size_t>(count)), want.digits)
           << "v=" << std::hexfloat << v << " count=" << count;
       ASSERT_EQ(e, want.exponent + 1) << "v=" << std::hexfloat << v << " count=" << count;
+      const int e_exact = textio::detail::significant_digits_exact(v, count, d);
+      ASSERT_EQ(std::string(d, static_cast<std::size_t>(count)), want.digits)
+          << "exact path, v=" << std::hexfloat << v << " count=" << count;
+      ASSERT_EQ(e_exact, want.exponent + 1) << "exact path, v=" << std::hexfloat << v;
       ++checked;
     }
   }
   EXPECT_GT(checked, 100000);
+}
+
+std::string reference_sci(double v, int w, int d);  // below, with the field tests
+
+// Values where the integer shortcut of the digit generation meets its limits
+// or rounding is closest to a decision: binary exponents where it hands over
+// to the exact path, the largest decimal scale it takes, powers of ten and
+// their neighbours, exact ties at 4 to 8 digits and the doubles beside them,
+// and roundings that carry into the next decade.
+std::vector<double> shortcut_boundary_values() {
+  std::vector<double> v;
+  const auto with_neighbours = [&v](double x) {
+    v.push_back(x);
+    v.push_back(std::nextafter(x, 0.0));
+    v.push_back(std::nextafter(x, inf));
+  };
+  const auto parse = [](const std::string& s) { return std::strtod(s.c_str(), nullptr); };
+  for (int e : {-102, -101, -100, -99, 51, 52, 53, 62, 63, 64, 65}) {
+    with_neighbours(std::ldexp(1.0, e));
+    with_neighbours(std::ldexp(1.6180339887, e));
+  }
+  for (int k = -32; k <= 21; ++k) {
+    with_neighbours(parse("1e" + std::to_string(k)));
+    with_neighbours(parse("5e" + std::to_string(k)));
+  }
+  // Ties of count digits: n + 0.5 and n * 10^j + 5 * 10^(j-1) with n of count
+  // digits are exact doubles; so is every odd k / 2^j.
+  std::mt19937_64 rng(5);
+  for (int count = 4; count <= 8; ++count) {
+    const long long lo = static_cast<long long>(std::pow(10.0, count - 1));
+    for (long long n : {lo, lo + 1, 2 * lo + 3, 9 * lo + 7, 10 * lo - 1}) {
+      with_neighbours(static_cast<double>(n) + 0.5);
+      for (int j = 1; j <= 11; ++j)
+        with_neighbours(static_cast<double>(n) * std::pow(10.0, j) + 5 * std::pow(10.0, j - 1));
+    }
+  }
+  for (int j = 1; j <= 30; ++j) {
+    for (int k = 0; k < 12; ++k) with_neighbours(std::ldexp(static_cast<double>(rng() % (1u << 20) | 1), -j));
+  }
+  with_neighbours(1.03125);
+  // Rounding up into the next decade: 9.9999995 and its kin at every scale.
+  for (int count = 1; count <= 8; ++count) {
+    const std::string nines = std::string(static_cast<std::size_t>(count), '9') + "5";
+    for (int k = -31; k <= 20; ++k) with_neighbours(parse("0." + nines + "e" + std::to_string(k)));
+  }
+  return v;
+}
+
+TEST(SignificantDigits, IntegerShortcutAgreesWithExactPathAtItsBoundaries) {
+  const std::vector<double> values = shortcut_boundary_values();
+  char d[41];
+  int taken = 0;
+  for (double v : values) {
+    for (int count = 1; count <= 18; ++count) {
+      const decimal want = rounded(v, count);
+      const int e = textio::significant_digits(v, count, d);
+      ASSERT_EQ(std::string(d, static_cast<std::size_t>(count)), want.digits)
+          << "v=" << std::hexfloat << v << " count=" << count;
+      ASSERT_EQ(e, want.exponent + 1) << "v=" << std::hexfloat << v << " count=" << count;
+      const textio::detail::rounded_decimal r = textio::detail::round_significant_fast(v, count);
+      if (r.ok) {
+        ++taken;
+        ASSERT_EQ(r.digits, std::stoull(want.digits)) << "v=" << std::hexfloat << v << " count=" << count;
+        ASSERT_EQ(r.exponent10, want.exponent) << "v=" << std::hexfloat << v << " count=" << count;
+      }
+    }
+    for (const auto& l : {std::pair{15, 6}, {15, 4}, {12, 4}, {12, 5}, {10, 3}}) {
+      ASSERT_EQ(sci(v, l.first, l.second), reference_sci(v, l.first, l.second)) << std::hexfloat << v;
+      ASSERT_EQ(sci(-v, l.first, l.second), reference_sci(-v, l.first, l.second)) << std::hexfloat << -v;
+    }
+  }
+  EXPECT_GT(taken, static_cast<int>(values.size()) * 10);  // the shortcut was really exercised
+}
+
+TEST(SignificantDigits, IntegerShortcutRange) {
+  struct c {
+    double v;
+    int count;
+    bool taken;
+  };
+  const c cases[] = {
+      {1.03125, 5, true},
+      {12345665.0, 7, true},               // integer part divided by 10^t
+      {std::ldexp(1.0, 63), 7, true},
+      {std::nextafter(std::ldexp(1.0, 64), 0.0), 7, true},
+      {std::ldexp(1.0, 64), 7, false},     // integer part no longer fits 64 bits
+      {1.5e-21, 7, true},                  // scale 10^27
+      {9.5e-22, 7, false},                 // scale 10^28: 5^28 does not fit 64 bits
+      {1.5e-27, 1, true},
+      {9.5e-28, 1, false},
+      {std::ldexp(1.0, -101), 1, false},
+      {1.0, 17, true},
+      {1.0, 18, false},
+      {0.0, 7, false},
+      {DBL_MIN / 4, 4, false},             // subnormal
+      {inf, 7, false},
+      {nan_, 7, false},
+  };
+  for (const c& k : cases) {
+    EXPECT_EQ(textio::detail::round_significant_fast(k.v, k.count).ok, k.taken)
+        << std::hexfloat << k.v << " count=" << k.count;
+    EXPECT_EQ(textio::detail::round_significant_fast(-k.v, k.count).ok, k.taken)
+        << std::hexfloat << -k.v << " count=" << k.count;
+  }
 }
 
 TEST(SignificantDigits, TiesRoundAwayFromZero) {
@@ -220,7 +329,10 @@ TEST(ScaledScientific, Layouts) {
 // Layout built independently from the reference digits.
 std::string reference_sci(double v, int w, int d) {
   const decimal r = rounded(v, d + 1);
-  std::string s = (v < 0 ? "-" : "") + r.digits.substr(0, 1) + "." + r.digits.substr(1);
+  std::string s(v < 0 ? "-" : "");
+  s += r.digits.front();
+  s += '.';
+  s.append(r.digits, 1);
   char ex[8];
   if (std::abs(r.exponent) < 100) {
     std::snprintf(ex, sizeof ex, "E%+03d", r.exponent);

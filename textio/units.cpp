@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace textio {
 namespace {
@@ -86,6 +88,13 @@ bool sink::open(const std::string& path, std::string* reason) {
   return true;
 }
 
+void sink::adopt(int fd) {
+  close();
+  fd_ = fd;
+  owns_fd_ = true;
+  len_ = 0;
+}
+
 void sink::attach_stdout() {
   close();
   fd_ = STDOUT_FILENO;
@@ -157,6 +166,67 @@ bool open_unit(int unit, std::string_view padded_name, std::string* error) {
   if (!t.slot[unit]->open(name, &reason)) {
     if (error) *error = "cannot create the file '" + name + "' (" + reason + ")";
     return false;
+  }
+  return true;
+}
+
+namespace {
+
+// A file of a group, open but not yet emptied.
+struct pending_file {
+  int fd;
+  bool created;  // did not exist before: removed again if the group fails
+  std::string name;
+};
+
+// Opens `name` for writing without truncating it.
+bool open_untruncated(const std::string& name, pending_file* out, std::string* reason) {
+  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  bool created = fd >= 0;
+  if (fd < 0 && errno == EEXIST) fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0 && errno == ENOENT) {  // a dangling link: create its target, as a plain open would
+    fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    created = false;
+  }
+  if (fd < 0) {
+    *reason = std::strerror(errno);
+    return false;
+  }
+  *out = {fd, created, name};
+  return true;
+}
+
+}  // namespace
+
+bool open_units(std::span<const unit_file> files, std::string* error) {
+  std::vector<pending_file> opened;
+  opened.reserve(files.size());
+  auto give_up = [&](const std::string& message) {
+    for (const pending_file& f : opened) {
+      ::close(f.fd);
+      if (f.created) ::unlink(f.name.c_str());
+    }
+    if (error) *error = message;
+    return false;
+  };
+  for (const unit_file& f : files) {
+    const std::string name = trimmed_file_name(f.padded_name);
+    if (f.unit < 1 || f.unit > 99)
+      return give_up("cannot open '" + name + "': unit " + std::to_string(f.unit) + " is not 1 to 99");
+    pending_file p;
+    std::string reason;
+    if (!open_untruncated(name, &p, &reason))
+      return give_up("cannot create the file '" + name + "' (" + reason + ")");
+    opened.push_back(p);
+  }
+  unit_table& t = units();
+  auto file = opened.begin();
+  for (const unit_file& f : files) {
+    // Not a regular file (a terminal, /dev/null): nothing to empty.
+    if (!file->created) (void)::ftruncate(file->fd, 0);
+    if (!t.slot[f.unit]) t.slot[f.unit] = std::make_unique<sink>();
+    t.slot[f.unit]->adopt(file->fd);
+    ++file;
   }
   return true;
 }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdio>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -26,6 +28,8 @@ class sink {
   // Creates or truncates `path`. On failure returns false and sets *reason.
   bool open(const std::string& path, std::string* reason);
   void attach_stdout();
+  // Takes over an open, writable descriptor (closed by close()).
+  void adopt(int fd);
   bool is_open() const { return fd_ >= 0; }
 
   void write_line(std::string_view text);  // text + the program's line end
@@ -52,6 +56,23 @@ std::string trimmed_file_name(std::string_view padded);
 // `padded_name` with leading and trailing blanks dropped. On failure returns
 // false and sets *error to one line naming the file and the reason.
 bool open_unit(int unit, std::string_view padded_name, std::string* error);
+
+// One file of a group that is opened together.
+struct unit_file {
+  int unit;
+  std::string_view padded_name;
+};
+
+// Opens a group of files all or nothing, in the order given: only when every
+// file of the group can be opened is each one created, or an existing one
+// replaced. When one cannot be opened, nothing on disk has changed (files this
+// call created are removed again), and *error is one line naming that file
+// and the reason. A result file that cannot be created thus loses nothing of
+// an earlier run.
+bool open_units(std::span<const unit_file> files, std::string* error);
+inline bool open_units(std::initializer_list<unit_file> files, std::string* error) {
+  return open_units(std::span<const unit_file>(files.begin(), files.size()), error);
+}
 
 // The file open on `unit`, or nullptr.
 sink* unit(int unit);

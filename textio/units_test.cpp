@@ -141,6 +141,35 @@ TEST_F(Units, OpenFailureNamesTheFileAndReason) {
   EXPECT_FALSE(textio::open_unit(100, "x", &error));
 }
 
+// A group either opens whole, replacing earlier files, or changes nothing:
+// the files of an earlier run survive a group whose last file is blocked.
+TEST_F(Units, GroupOpensAllOrNothing) {
+  const auto write = [&](const char* name, const char* text) { std::ofstream(dir_ / name) << text; };
+  write("a.txt", "old a");
+  write("tmp", "old tmp");
+  fs::create_directory(dir_ / "c.txt");
+  const int failed = run_child(dir_, dir_ / "out", [] {
+    std::string error;
+    const bool ok = textio::open_units({{8, "a.txt"}, {9, "tmp"}, {5, "b.txt"}, {7, "c.txt"}}, &error);
+    std::exit(!ok && error.find("'c.txt'") != std::string::npos && !textio::unit(8) ? 3 : 4);
+  });
+  EXPECT_EQ(failed, 3);
+  EXPECT_EQ(slurp(dir_ / "a.txt"), "old a");
+  EXPECT_EQ(slurp(dir_ / "tmp"), "old tmp");
+  EXPECT_FALSE(fs::exists(dir_ / "b.txt"));  // created by the group, removed again
+
+  fs::remove(dir_ / "c.txt");
+  const int opened = run_child(dir_, dir_ / "out", [] {
+    std::string error;
+    if (!textio::open_units({{8, "  a.txt "}, {9, "tmp"}, {7, "c.txt"}}, &error)) std::exit(4);
+    textio::write_unit(8, "new");
+  });
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(slurp(dir_ / "a.txt"), "new\n");
+  EXPECT_EQ(slurp(dir_ / "tmp"), "");
+  EXPECT_EQ(slurp(dir_ / "c.txt"), "");
+}
+
 TEST_F(Units, LostOutputIsNotANormalEnd) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   const int status = run_child(dir_, dir_ / "stdout", [] {

@@ -9,10 +9,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace textio {
@@ -102,6 +104,33 @@ bool normalize_real(std::string_view s, std::string* out) {
   return exponent_digits > 0 && i == s.size();
 }
 
+// The non-finite values that the fields write, INF and NaN (any case, with
+// an optional sign, "Infinity" too), so that a written value reads back and a
+// parameter file can carry them on purpose.
+bool special_real(std::string_view s, double* out) {
+  bool negative = false;
+  if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+    negative = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  auto same = [&](std::string_view word) {
+    if (s.size() != word.size()) return false;
+    for (std::size_t i = 0; i < s.size(); ++i)
+      if (std::tolower(static_cast<unsigned char>(s[i])) != word[i]) return false;
+    return true;
+  };
+  double v;
+  if (same("inf") || same("infinity")) {
+    v = std::numeric_limits<double>::infinity();
+  } else if (same("nan")) {
+    v = std::numeric_limits<double>::quiet_NaN();
+  } else {
+    return false;
+  }
+  *out = std::copysign(v, negative ? -1.0 : 1.0);
+  return true;
+}
+
 // One value as found in the file: its text (quotes removed), whether it was
 // quoted, whether it is null, and the line it stands on.
 struct value_text {
@@ -118,6 +147,11 @@ bool store(const item& it, const value_text& v, std::string* what) {
   std::string found = v.quoted ? "'" + v.text + "'" : v.text;
   switch (it.k) {
     case item::kind::real: {
+      double special;
+      if (!v.quoted && special_real(v.text, &special)) {
+        if (it.real_dest) *it.real_dest = special;
+        return true;
+      }
       std::string norm;
       if (v.quoted || !normalize_real(v.text, &norm)) {
         *what = "expected a real number, found " + shown(found);

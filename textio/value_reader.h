@@ -7,7 +7,8 @@
 // a text may be quoted with ' or ". CR LF reads like LF.
 //
 // Reals: 1  1.  .5  1e3  1.0E-03  1.0D-03  1.0d+3  +2  -2 and the form
-// without exponent letter, 1.0+3 and 1.0000-100. Integers: optional sign and
+// without exponent letter, 1.0+3 and 1.0000-100; INF, Infinity and NaN in any
+// case, signed or not, as the fields write them. Integers: optional sign and
 // digits only. Anything else, a value outside double (or int) range, or the
 // end of the file before the statement is complete is an error, never a
 // silent zero.

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -127,6 +128,29 @@ TEST_F(ValueReader, RealForms) {
   }
 }
 
+// INF and NaN as the fields write them read back, sign included.
+TEST_F(ValueReader, NonFiniteForms) {
+  struct c {
+    const char* text;
+    bool nan;
+    bool negative;
+  };
+  const c cases[] = {
+      {"INF", false, false}, {"-INF", false, true}, {"+Infinity", false, false},
+      {"NaN", true, false},  {"-NaN", true, true},  {"nan", true, false},
+  };
+  for (const c& k : cases) {
+    auto r = file(std::string(k.text) + ", 2.0\n");
+    double v = 0, w = 0;
+    read_error err;
+    ASSERT_TRUE(r.read({real("k1", v), real("k2", w)}, &err)) << k.text << ": " << err.message();
+    EXPECT_EQ(std::isnan(v), k.nan) << k.text;
+    EXPECT_EQ(std::isinf(v), !k.nan) << k.text;
+    EXPECT_EQ(std::signbit(v), k.negative) << k.text;
+    EXPECT_EQ(w, 2.0);
+  }
+}
+
 TEST_F(ValueReader, IntegersAndTexts) {
   auto r = file("5 -3 +2 0 12\n"
                 "  myrun  rest of line\n"
@@ -226,7 +250,10 @@ TEST_F(ValueReader, BadValuesAreErrorsNamingFileLineAndItem) {
       {"1..2\n", false, "VELMO67.INP line 2: k55: expected a real number, found '1..2'"},
       {".\n", false, "VELMO67.INP line 2: k55: expected a real number, found '.'"},
       {"e5\n", false, "VELMO67.INP line 2: k55: expected a real number, found 'e5'"},
-      {"INF\n", false, "VELMO67.INP line 2: k55: expected a real number, found 'INF'"},
+      {"INFX\n", false, "VELMO67.INP line 2: k55: expected a real number, found 'INFX'"},
+      {"NaN1\n", false, "VELMO67.INP line 2: k55: expected a real number, found 'NaN1'"},
+      {"'NaN'\n", false, "VELMO67.INP line 2: k55: expected a real number, found ''NaN''"},
+      {"INF\n", true, "VELMO67.INP line 2: k55: expected an integer, found 'INF'"},
       {"**********\n", true, "VELMO67.INP line 2: k55: expected an integer, found '**********'"},
       {"\n\n!note only\n", false, "VELMO67.INP line 4: k55: expected a real number, found '!note'"},
   };

@@ -42,16 +42,21 @@ std::string result_file_name(std::string_view runname, int unit) {
 }
 
 bool open_result_files(const frame_config& cfg, run_state& r, std::string* error) {
+  // All the files open as one group, the ER file last, so that a file that
+  // cannot be created leaves every file of an earlier run as it was.
+  std::string names[8];
+  textio::unit_file group[8];
+  std::size_t n = 0;
   for (int unit : {data_unit, tmp_unit, summary_unit, window_unit, flux_unit, spectrum_unit,
-                   store_unit}) {
-    if (written(cfg.files, unit) &&
-        !textio::open_unit(unit, result_file_name(run_name(r), unit), error))
-      return false;
+                   store_unit, er_unit}) {
+    if (!written(cfg.files, unit)) continue;
+    names[n] = result_file_name(run_name(r), unit);
+    group[n] = {unit, names[n]};
+    ++n;
   }
+  if (!textio::open_units(std::span<const textio::unit_file>(group, n), error)) return false;
   textio::read_time_of_day(r.start_stamp.time);
   textio::read_date(r.start_stamp.date);
-  if (cfg.files.er && !textio::open_unit(er_unit, result_file_name(run_name(r), er_unit), error))
-    return false;
   return true;
 }
 

@@ -88,12 +88,11 @@ void run_program() {
   const std::string data_name = std::string(RUNNAME) + ".txt";
   const std::string summary_name = std::string(RUNNAME) + "-terminal-output.txt";
 
-  // Every result file is opened before the first line is written, so a file
-  // that cannot be created stops the run with nothing written.
+  // The result files open as one group before the first line is written, so
+  // a file that cannot be created stops the run with nothing changed on disk.
   std::string open_failure;
-  if (!textio::open_unit(data_unit, data_name, &open_failure) ||
-      !textio::open_unit(run_info_unit, "tmp", &open_failure) ||
-      !textio::open_unit(summary_unit, summary_name, &open_failure))
+  if (!textio::open_units({{data_unit, data_name}, {run_info_unit, "tmp"}, {summary_unit, summary_name}},
+                          &open_failure))
     stop_before_output(open_failure);
 
   {

@@ -27,19 +27,20 @@ bool open_result_files(const parameters& p, std::string* error) {
              "' would overwrite the parameter file";
     return false;
   }
-  struct file {
-    int unit;
-    std::string name;
-  };
-  const file files[] = {
-      {DATA_UNIT, name + ".txt"},           {ECHO_UNIT, name + ".INP"},
-      {INFO_UNIT, "tmp"},                   {SUMMARY_UNIT, name + "_summary.txt"},
-      {WINDOW_UNIT, name + "_sw.txt"},      {FLUX_UNIT, name + "_fluxes.txt"},
-      {SPECTRUM_UNIT, name + "_spec.txt"},  {ER_UNIT, name + "_ER.txt"},
-  };
-  for (const file& f : files)
-    if (!textio::open_unit(f.unit, f.name, error)) return false;
-  return true;
+  // One group, so that a file that cannot be created leaves every file of an
+  // earlier run as it was.
+  const std::string data = name + ".txt", echo = name + ".INP", summary = name + "_summary.txt",
+                    window = name + "_sw.txt", flux = name + "_fluxes.txt",
+                    spectrum = name + "_spec.txt", er = name + "_ER.txt";
+  return textio::open_units({{DATA_UNIT, data},
+                             {ECHO_UNIT, echo},
+                             {INFO_UNIT, "tmp"},
+                             {SUMMARY_UNIT, summary},
+                             {WINDOW_UNIT, window},
+                             {FLUX_UNIT, flux},
+                             {SPECTRUM_UNIT, spectrum},
+                             {ER_UNIT, er}},
+                            error);
 }
 
 void write_run_information(const run_state& s) {

@@ -14,7 +14,7 @@ constexpr int ECHO_UNIT = 10;
 
 // Creates every result file (data, echo, "tmp", summary, window, flux,
 // spectrum, ER) before anything is written. On failure returns false with
-// *error naming the file and the reason; files created so far stay empty.
+// *error naming the file and the reason; nothing on disk has changed then.
 bool open_result_files(const parameters& p, std::string* error);
 
 // Ten records: run name, total and cumulative phase ends, run stamp, thresholds.

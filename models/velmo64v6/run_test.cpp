@@ -158,7 +158,8 @@ TEST(Velmo64v6Run, FilesOfAFivePhaseRun) {
   // tmp: run name, total and phase ends, run stamp, thresholds.
   auto tmp = lines_of(dir, "tmp");
   ASSERT_EQ(tmp.size(), 10u);
-  EXPECT_EQ(tmp[0], " " + file_of(RUN, ""));
+  const std::string padded_name = file_of(RUN, "");
+  EXPECT_EQ(tmp[0], std::string(1, ' ') + padded_name);
   const double ends[5] = {19, 3, 7, 11, 15};
   for (int i = 0; i < 5; ++i) EXPECT_DOUBLE_EQ(fields(tmp[i + 1]).at(0), ends[i]);
   EXPECT_TRUE(std::regex_match(tmp[6], std::regex(R"(  \([0-9]{2}-[A-Z][a-z]{2}-[0-9]{2}, [0-9:]{8}\))")));

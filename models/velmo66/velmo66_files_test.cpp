@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "models/velmo66/test_input.h"
+#include "models/velmo67/test_input.h"
 
 namespace {
 
@@ -106,6 +107,65 @@ TEST(Velmo66Example, ShippedExampleRunsAllFivePhases) {
   // No integrator message in the ER file: every line is an ER row.
   for (const std::string& row : r.lines("_ER.txt")) ASSERT_EQ(row.size(), 160u) << row;
   EXPECT_EQ(r.lines("_jSOCC-Ca_lum.txt").size(), 5u);
+}
+
+// velmo66 is velmo67 with its own file layout, phase-2 switch, rate-constant
+// table, end-of-run report and line ends: the same run laid out for each
+// program gives the same files byte for byte once those are taken out.
+TEST(Velmo66Files, SameRunAsVelmo67ApartFromItsDifferences) {
+  struct later_switch {
+    int line66;  // velmo67 reads it three lines further down
+    double value;
+  };
+  const later_switch switches[] = {{118, 2.0},   {127, 3.0e-5}, {128, 0.08}, {129, 30.0},
+                                   {130, 0.6},   {131, 15.0},   {132, 2e-4}, {134, 2.0e-6},
+                                   {135, 0.03},  {136, 10.0},   {137, 0.3},  {140, 5.0},
+                                   {141, 5e-5}};
+  input_file in66 = base_input();
+  velmo67_testing::input_file in67;
+  for (auto* in : {static_cast<calcium_testing::input_file*>(&in66),
+                   static_cast<calcium_testing::input_file*>(&in67)}) {
+    in->set(1, "same");
+    in->set_times(0.5, 0.2, 2.0, 1.0, 1.0, 3.0, 2.0);
+  }
+  in66.set_nout(0, 2, 0, 3, 1);
+  in67.set_nout(0, 2, 0, 3, 1);
+  for (const later_switch& s : switches) {
+    in66.set_phase_value(s.line66, s.value);
+    in67.set_phase_value(s.line66 + 3, s.value);
+  }
+  const run r66 = run_velmo66(in66, "same");
+  const run r67 = run_program({"velmo67", "VELMO67.INP", 10, false}, in67.text(), "same");
+  ASSERT_EQ(r66.result.exit_status, 0) << r66.result.err;
+  ASSERT_EQ(r67.result.exit_status, 0) << r67.result.err;
+
+  // Same text, lines ending in CR LF.
+  const auto as_crlf = [](const std::vector<std::string>& lines) {
+    std::string t;
+    for (const std::string& l : lines) t += l + "\r\n";
+    return t;
+  };
+  for (const char* suffix : {".txt", "_ER.txt", "_fluxes.txt", "_sw.txt", "_spec.txt",
+                             "_jSOCC-Ca_lum.txt"}) {
+    ASSERT_FALSE(r67.file(suffix).empty()) << suffix;
+    EXPECT_EQ(r66.file(suffix), as_crlf(r67.lines(suffix))) << suffix;
+  }
+  // The reports: velmo67's without k46, k77, k78 and the CPU-time lines;
+  // run stamps masked, as the two runs may straddle a second.
+  const auto masked = [](std::vector<std::string> lines, bool drop) {
+    const std::regex stamp(R"(\d\d:\d\d:\d\d|\d\d-[A-Z][a-z][a-z]-\d\d)");
+    const std::regex gone(R"(^   k(46|77|78)\.|^ (Execution|System) time)");
+    std::vector<std::string> kept;
+    for (const std::string& l : lines)
+      if (!drop || !std::regex_search(l, gone)) kept.push_back(std::regex_replace(l, stamp, "#"));
+    return kept;
+  };
+  EXPECT_EQ(masked(r66.console(), false), masked(r67.console(), true));
+  EXPECT_EQ(masked(r66.summary(), false), masked(r67.summary(), true));
+  EXPECT_EQ(masked(crlf_lines(r66.dir->read("tmp")), false),
+            masked(split_lines(r67.dir->read("tmp")), false));
+  // Phases 4 and 5 switch k1: the runs are not at rest.
+  EXPECT_NE(r67.lines(".txt").front().substr(16, 16), r67.lines(".txt").back().substr(16, 16));
 }
 
 }  // namespace

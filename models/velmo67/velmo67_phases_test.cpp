@@ -107,6 +107,11 @@ TEST(Velmo67Phases, SwitchesShowInTheRateConstantTableAndTheDataColumns) {
   in.set_phase_value(137, 3.0e-5);        // k1, phase 5
   in.set_phase_value(139, 30.0, true);    // k3
   in.set_phase_value(143, 14.0);          // k63
+  in.set_phase_value(131, 0.06);          // k2, phase 4
+  in.set_phase_value(133, 0.45);          // k20
+  in.set_phase_value(138, 0.07);          // k2, phase 5
+  in.set_phase_value(140, 0.5);           // k20
+  in.set_phase_value(144, 2.0e-4);        // k73
   const run r = run_velmo67(in);
   ASSERT_EQ(r.result.exit_status, 0) << r.result.err;
 
@@ -118,8 +123,15 @@ TEST(Velmo67Phases, SwitchesShowInTheRateConstantTableAndTheDataColumns) {
   EXPECT_DOUBLE_EQ(reported_k(r, 3, 1), 1.0e-5);
   EXPECT_DOUBLE_EQ(reported_k(r, 4, 1), 2.0e-5);
   EXPECT_DOUBLE_EQ(reported_k(r, 4, 73), 3.0e-4);
-  EXPECT_DOUBLE_EQ(reported_k(r, 5, 73), 1.0e-4);  // line 144
+  EXPECT_DOUBLE_EQ(reported_k(r, 5, 73), 2.0e-4);  // line 144
   EXPECT_DOUBLE_EQ(reported_k(r, 5, 3), 30.0);
+  const struct { int n; double phase3, phase4, phase5; } switched[] = {
+      {2, 0.05, 0.06, 0.07}, {20, 0.4, 0.45, 0.5}, {63, 10.0, 12.0, 14.0}, {3, 20.0, 25.0, 30.0}};
+  for (const auto& c : switched) {
+    EXPECT_DOUBLE_EQ(reported_k(r, 3, c.n), c.phase3) << "k" << c.n;
+    EXPECT_DOUBLE_EQ(reported_k(r, 4, c.n), c.phase4) << "k" << c.n;
+    EXPECT_DOUBLE_EQ(reported_k(r, 5, c.n), c.phase5) << "k" << c.n;
+  }
 
   // Rows 32 and 33 (0-based 31, 32): the last step of phase 3 and the first
   // of phase 4, which repeats that state with the phase-4 constants.

@@ -102,9 +102,9 @@ TEST_P(RunNames, MissingDirectoryStopsBeforeAnyFileIsWritten) {
 // One result file cannot be created (a directory has its name): the run
 // stops naming it, and the results of the earlier run, "tmp" among them,
 // stay as they were, whichever file it is.
-// DISABLED: every program creates (and so empties) the files before the
-// blocked one in its opening order; reported, see the bad-input report.
-TEST_P(RunNames, DISABLED_UncreatableResultFileLeavesEarlierResultsAlone) {
+// A result name taken by a directory stops the run with every file of an
+// earlier run left as it was, whichever file of the group is blocked.
+TEST_P(RunNames, UncreatableResultFileLeavesEarlierResultsAlone) {
   const parameter_text example(p());
   const std::vector<std::string> names =
       result_files(p(), example.padded_run_name(p().runname_length));
