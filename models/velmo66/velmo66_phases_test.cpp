@@ -16,7 +16,7 @@ using namespace velmo66_testing;
 // Value of kn in the summary's rate-constant table of `phase`.
 double reported_k(const run& r, int phase, int n) {
   for (const auto& [label, value] : rate_constant_table(r.summary(), phase, 35))
-    if (label == "k" + std::to_string(n)) return value;
+    if (label == std::string("k").append(std::to_string(n))) return value;
   ADD_FAILURE() << "no k" << n << " in the report of phase " << phase;
   return NAN;
 }

@@ -31,7 +31,7 @@ std::vector<std::string> block_after(const std::vector<std::string>& lines,
 double reported_k(const run& r, int phase, int n) {
   char heading[64];
   std::snprintf(heading, sizeof heading, "   rate constants ki at end of phase  %d :", phase);
-  std::string label = "k" + std::to_string(n);
+  std::string label = std::string("k").append(std::to_string(n));
   label.resize(18, '.');
   for (const auto& l : block_after(r.summary(), heading, 38))
     if (l.substr(3, 18) == label) return std::stod(l.substr(21));

@@ -114,9 +114,11 @@ TEST(Velmo67Reader, EveryLineGoesToItsDestination) {
   add("0.125 0.25 1.0 1e16 1.0 -1e16 0.5   time line");
   for (int line = 3; line <= 81; ++line) add(std::to_string(line) + ".25   note 1 2 3");
   const std::set<int> pairs = {82, 84, 107, 113, 130, 132, 135, 139};
-  for (int line = 82; line <= 145; ++line)
-    add(std::to_string(line) + ".25" + (pairs.count(line) ? " " + std::to_string(line) + ".5" : "") +
-        "   note 7 8 9");
+  for (int line = 82; line <= 145; ++line) {
+    std::string l = std::to_string(line) + ".25";
+    if (pairs.count(line)) l.append(" ").append(std::to_string(line)).append(".5");
+    add(l + "   note 7 8 9");
+  }
   for (int line = 146; line <= 153; ++line) {
     std::string l;
     for (int j = 1; j <= 4; ++j) l += std::to_string(line * 10 + j) + ".0, ";
