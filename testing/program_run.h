@@ -46,6 +46,39 @@ inline std::vector<std::string> split_lines(const std::string& text) {
   return lines;
 }
 
+// True when every line of `text` ends in CR LF, the last included, and no
+// other CR stands in it. An empty text has no line end and is false.
+inline bool every_line_ends_in_crlf(const std::string& text) {
+  if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
+  }
+  return true;
+}
+
+// The values of a comma-separated row of scientific fields, INF and NaN
+// included; a three-digit exponent stands without its letter (1.2346-120).
+inline std::vector<double> row_values(const std::string& row) {
+  std::vector<double> v;
+  const char* p = row.c_str();
+  while (*p) {
+    char* end = nullptr;
+    double x = std::strtod(p, &end);
+    if (end == p) break;
+    if ((*end == '-' || *end == '+') && end[1] >= '0' && end[1] <= '9') {
+      char* exp_end = nullptr;
+      const long e = std::strtol(end, &exp_end, 10);
+      x = std::stod(std::string(p, static_cast<std::size_t>(end - p)) + "e" + std::to_string(e));
+      end = exp_end;
+    }
+    v.push_back(x);
+    p = end;
+    while (*p == ',' || *p == ' ') ++p;
+  }
+  return v;
+}
+
 inline std::string source_dir() {
   const char* s = std::getenv("CALCIUM_SOURCE_DIR");
 #ifdef CALCIUM_SOURCE_DIR_DEFAULT

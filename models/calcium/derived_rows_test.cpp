@@ -13,6 +13,7 @@
 #include "models/calcium/derived.h"
 #include "models/calcium/phase_report.h"
 #include "models/calcium/rows.h"
+#include "testing/program_run.h"
 #include "textio/units.h"
 
 namespace {
@@ -45,16 +46,7 @@ class UnitFile {
   std::string path_;
 };
 
-std::vector<double> fields(const std::string& row) {
-  std::vector<double> v;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t comma = row.find(',', start);
-    v.push_back(std::stod(row.substr(start, comma - start)));
-    if (comma == std::string::npos) return v;
-    start = comma + 1;
-  }
-}
+std::vector<double> fields(const std::string& row) { return testing_support::row_values(row); }
 
 // A state and rate constants on which every quantity comes out exact.
 struct hand_state {

@@ -17,6 +17,7 @@ namespace calcium_testing {
 
 using testing_support::run_result;
 using testing_support::scratch_dir;
+using testing_support::every_line_ends_in_crlf;
 using testing_support::split_lines;
 
 // Trailing blanks of a run name do stand in the file names; leading ones not.
@@ -41,16 +42,6 @@ inline std::vector<std::string> crlf_lines(const std::string& text) {
   return lines;
 }
 
-// True when every line of `text` ends in CR LF, the last included, and no
-// other CR or LF stands in it.
-inline bool every_line_ends_in_crlf(const std::string& text) {
-  if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
-    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
-  }
-  return true;
-}
 
 struct run {
   std::unique_ptr<scratch_dir> dir = std::make_unique<scratch_dir>();

@@ -41,26 +41,7 @@ inline std::vector<std::string> lines_of(const scratch_dir& dir, const std::stri
 }
 
 // The comma-separated fields of a row as numbers (INF and NaN included).
-inline std::vector<double> fields(const std::string& row) {
-  std::vector<double> v;
-  const char* p = row.c_str();
-  while (*p) {
-    char* end = nullptr;
-    double x = std::strtod(p, &end);
-    if (end == p) break;
-    // Three-digit exponents stand without their letter: 1.2346-120.
-    if ((*end == '-' || *end == '+') && end[1] >= '0' && end[1] <= '9') {
-      char* exp_end = nullptr;
-      long e = std::strtol(end, &exp_end, 10);
-      x = x * std::pow(10.0, static_cast<double>(e));
-      end = exp_end;
-    }
-    v.push_back(x);
-    p = end;
-    while (*p == ',' || *p == ' ') ++p;
-  }
-  return v;
-}
+inline std::vector<double> fields(const std::string& row) { return testing_support::row_values(row); }
 
 inline std::vector<std::vector<double>> rows_of(const scratch_dir& dir, const std::string& name) {
   std::vector<std::vector<double>> rows;
@@ -68,15 +49,9 @@ inline std::vector<std::vector<double>> rows_of(const scratch_dir& dir, const st
   return rows;
 }
 
-// Every '\n' preceded by '\r', and the text ends with a line end.
+// Every '\n' preceded by '\r', and the text ends with a line end (or is empty).
 inline bool all_crlf(const std::string& text) {
-  if (text.empty()) return true;
-  if (text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n") != 0) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
-    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
-  }
-  return true;
+  return text.empty() || testing_support::every_line_ends_in_crlf(text);
 }
 
 // A value rounded to five significant digits, as the echo file writes it.
