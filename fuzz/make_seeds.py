@@ -57,20 +57,23 @@ put("fields_fuzz", "other_widths",
     general(0.5, 4, 1, 3) + general(-0.5, 5, 1, 3) + general(1.5, 6, 1, 0) + general(-1e-300, 7, 1, 15) +
     general(1e22, 40, 15, 15) + bytes([5, 9, 4]) + b"RUN" + bytes([5, 2, 12]) + b"longer than two")
 
-# reader_fuzz: a byte picking the statement table, then the file.
-def velmo67_file(eol=b"\n"):
-    lines = [b"testrun   ", b"0.0 1.0 100.0 50.0 20.0 0.0 0.0  ! time line"]
+# reader_fuzz: a byte picking the program, then the file.
+def velmo67_file(eol=b"\n", dtout=b"1.0", nsw=b"10"):
+    lines = [b"testrun   ", b"0.0 " + dtout + b" 100.0 50.0 20.0 0.0 0.0  ! time line"]
     lines += [b"%.6g   k%d" % (0.5 + i, i + 1) for i in range(79)]
     twos = {82, 84, 107, 113, 130, 132, 135, 139}
     lines += [b"1.0 2.0" if n in twos else b"1.0E-03" for n in range(82, 146)]
     lines += [b"0.1 0.2 1.0D+03 1.0d-3  Ca_cyt PMCA.M* Ca_ext M"] * 8
-    lines += [b"1 1 1 1 1", b"10", b"0.1", b"0.2", b"0.3"]
+    lines += [b"1 1 1 1 1", nsw, b"0.1", b"0.2", b"0.3"]
     lines += [b"1.0, 2.0, 3.0"] * 3
     return eol.join(lines) + eol
 
 
 put("reader_fuzz", "velmo67_lf", b"\x00" + velmo67_file())
 put("reader_fuzz", "velmo67_crlf", b"\x00" + velmo67_file(b"\r\n"))
+# Values the reader takes but the programs reject: window length, output interval.
+put("reader_fuzz", "velmo67_window_too_long", b"\x00" + velmo67_file(nsw=b"1001"))
+put("reader_fuzz", "velmo66_negative_dtout", b"\x01" + velmo67_file(dtout=b"-1.0"))
 nil = [
     ("plain", b"'nil run'\n0.0, 0.1, 10.0\n1.0\n2.0\n3.0\n0.5 0.25 trailer\n"),
     ("repeat_slash", b"name\n3*0.5\n1.0+3 / ignored\n1.0000-100\n,\n2*\n"),
@@ -82,7 +85,13 @@ nil = [
 ]
 for name, body in nil:
     put("reader_fuzz", "nilpora_" + name, b"\x04" + body)
-put("reader_fuzz", "velmo64v6_ints", b"\x03" + b"run12chars__\n" + b"1 2 3 4 5 6 7\n" +
-    b"1.0\n" * 94 + b"1 2 3 4\n" * 7 + b"2147483648\n")
+def velmo64v6_file(nsw, dtout=b"2"):
+    return (b"\x03" + b"run12chars__\n" + b"1 " + dtout + b" 3 4 5 6 7\n" + b"1.0\n" * 68 + b"1.0 2.0\n" * 26 +
+            b"1 2 3 4\n" * 7 + nsw + b"\n" + b"0.5\n" * 3 + b"1 2 3\n" * 3)
+
+
+put("reader_fuzz", "velmo64v6_ints", velmo64v6_file(b"2147483648"))
+put("reader_fuzz", "velmo64v6_window_empty", velmo64v6_file(b"0"))
+put("reader_fuzz", "velmo64v6_negative_dtout", velmo64v6_file(b"5", b"-0.5"))
 put("fields_fuzz", "full_lines", bytes([8, 255]) * 8 + b"".join(raw(v) for v in edges[:8]) +
     text_item(b"0123456789" * 4, 60) + text_item(b"ab", 10) + b"".join(raw(v) for v in edges[8:]))

@@ -123,6 +123,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   read_outcome first = read_checked(p, path, lines);
   read_outcome second = read_checked(p, path, lines);
   if (!same(first, second)) fail(p.name, "two reads of one file differ", second.err);
+  if (std::getenv("READER_FUZZ_TRACE"))  // replaying one input: say what the reader made of it
+    std::fprintf(stderr, "%s: %s (%zu values)\n", p.name, first.ok ? "read" : first.err.message().c_str(),
+                 first.values.size());
 
   // Spellings of the same file that must read the same.
   auto same_as_first = [&](const std::string& variant, const char* what) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of the textio layer with clang (ASan + UBSan)
-# and runs each for a bounded time on a copy of its seed corpus.
+# Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for a
+# bounded time on a copy of its seed corpus.
 #   scripts/fuzz.sh                     every target, 60 s each
 #   FUZZ_SECONDS=20 scripts/fuzz.sh reader_fuzz
 # Builds in build-fuzz/; findings (crash, leak, UB, failed check, timeout)
@@ -20,16 +20,41 @@ common=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off -Wall -Wextr
         -fno-sanitize-recover=undefined -I"$root")
 mkdir -p "$out/obj"
 
-# The textio library, instrumented for coverage but without libFuzzer's main.
-objs=()
-for src in "$root"/textio/*.cpp; do
-  case "$src" in *_test.cpp|*_bench.cpp) continue ;; esac
-  obj="$out/obj/textio_$(basename "${src%.cpp}").o"
-  "$cxx" "${common[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$src" -o "$obj"
-  objs+=("$obj")
-done
+# Library directories, instrumented for coverage but without libFuzzer's main,
+# as one archive $out/obj/lib<name>.a: the linker takes only the objects a
+# target needs.
+archive() {  # name, source directories
+  local name=$1 dir src obj pid
+  shift
+  local objs=() pids=()
+  for dir in "$@"; do
+    for src in "$root/$dir"/*.cpp; do
+      case "$src" in *_test.cpp|*_bench.cpp|*/main.cpp) continue ;; esac
+      obj="$out/obj/$(echo "${src#"$root"/}" | tr / _).o"
+      "$cxx" "${common[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$src" -o "$obj" &
+      pids+=($!)
+      objs+=("$obj")
+    done
+  done
+  for pid in "${pids[@]}"; do wait "$pid"; done
+  rm -f "$out/obj/lib$name.a"
+  ar rcs "$out/obj/lib$name.a" "${objs[@]}"
+}
 
-helpers_reader_fuzz=(parameter_tables.cpp)
+archive textio textio
+libs_fields_fuzz=("$out/obj/libtextio.a")
+# reader_fuzz calls the programs' own readers, so it links their libraries
+# and what those pull in (networks, run frame, integrator, BLAS).
+libs_reader_fuzz=()
+if printf '%s\n' "${targets[@]}" | grep -qx reader_fuzz; then
+  archive programs models/velmo67 models/velmo66 models/velmo65 models/velmo64v6 models/nilpora
+  archive calcium models/calcium
+  archive integrator integrator
+  libs_reader_fuzz=("$out/obj/libprograms.a" "$out/obj/libcalcium.a" "$out/obj/libintegrator.a"
+                    "$out/obj/libtextio.a" -lblas)
+fi
+
+helpers_reader_fuzz=(program_readers.cpp)
 helpers_fields_fuzz=(exact_decimal.cpp expected_fields.cpp read_back.cpp)
 max_len_reader_fuzz=16384
 max_len_fields_fuzz=1024
@@ -39,16 +64,17 @@ for t in "${targets[@]}"; do
   helpers_var="helpers_${t}[@]"
   srcs=("$root/fuzz/$t.cpp")
   for h in "${!helpers_var}"; do srcs+=("$root/fuzz/$h"); done
-  "$cxx" "${common[@]}" -fsanitize=fuzzer,address,undefined "${srcs[@]}" "${objs[@]}" -o "$out/$t"
+  libs_var="libs_${t}[@]"
+  "$cxx" "${common[@]}" -fsanitize=fuzzer,address,undefined "${srcs[@]}" "${!libs_var}" -o "$out/$t"
 
   # Work on a copy so the checked-in seeds stay as they are; the reader also
-  # gets every example parameter file, behind the byte that picks its table.
+  # gets every example parameter file, behind the byte that picks its program.
   corpus="$out/corpus/$t"
   rm -rf "$corpus"
   mkdir -p "$corpus" "$out/findings/$t"
   cp "$root/fuzz/corpus/$t/"* "$corpus/"
   if [ "$t" = reader_fuzz ]; then
-    i=0
+    i=0  # the order of fuzz/program_readers.cpp
     for prog in velmo67 velmo66 velmo65 velmo64v6 nilpora; do
       for f in "$root/examples/$prog/"*.INP; do
         [ -f "$f" ] || continue
