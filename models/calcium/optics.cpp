@@ -1,6 +1,8 @@
 #include "models/calcium/optics.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "textio/freeform.h"
 #include "textio/line.h"
@@ -13,6 +15,33 @@ namespace {
 constexpr double spectrum_level_step = static_cast<double>(0.2f);
 constexpr int spectrum_blocks = 6;
 constexpr int spectrum_rows = 601;
+
+// The band profiles at the two ratio wavelengths depend on the band widths
+// and centres alone, which stay as read for the whole run; they are formed
+// again only when one of them differs (bit for bit) from the last call.
+struct ratio_profiles {
+  bool valid = false;
+  std::uint64_t sigma[3] = {}, lamda[3] = {};
+  double g330[3] = {}, g380[3] = {};
+};
+
+const ratio_profiles& profiles_at_ratio_wavelengths(const indicator& ind) {
+  thread_local ratio_profiles p;
+  bool same = p.valid;
+  for (int b = 0; b < 3 && same; ++b)
+    same = p.sigma[b] == std::bit_cast<std::uint64_t>(ind.BAND[b].sigma) &&
+           p.lamda[b] == std::bit_cast<std::uint64_t>(ind.BAND[b].lamda);
+  if (!same) {
+    for (int b = 0; b < 3; ++b) {
+      p.sigma[b] = std::bit_cast<std::uint64_t>(ind.BAND[b].sigma);
+      p.lamda[b] = std::bit_cast<std::uint64_t>(ind.BAND[b].lamda);
+      p.g330[b] = band_profile(ind.BAND[b], ratio_wavelength_1);
+      p.g380[b] = band_profile(ind.BAND[b], ratio_wavelength_2);
+    }
+    p.valid = true;
+  }
+  return p;
+}
 }  // namespace
 
 double band_profile(const band& b, double x) {
@@ -56,12 +85,9 @@ void output_step_optics(indicator& ind, double ind_free, double cacyt_ind) {
   const double bound = ind.BAND[0].epsilon * cacyt_ind;
   const double free_amp = ind.BAND[1].epsilon * ind_free;
 
-  double g330[3];
-  double g380[3];
-  for (int b = 0; b < 3; ++b) {
-    g330[b] = band_profile(ind.BAND[b], ratio_wavelength_1);
-    g380[b] = band_profile(ind.BAND[b], ratio_wavelength_2);
-  }
+  const ratio_profiles& g = profiles_at_ratio_wavelengths(ind);
+  const double* g330 = g.g330;
+  const double* g380 = g.g380;
   const double eps3 = ind.BAND[2].epsilon;
   auto at = [eps3](const double* g, double b_amp, double f_amp) {
     return f_amp * g[1] + (b_amp * g[0] + eps3 * g[2]);

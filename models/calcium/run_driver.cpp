@@ -25,6 +25,8 @@ using clock_type = std::chrono::steady_clock;
 constexpr double later_phase_interval = static_cast<double>(0.1f);
 constexpr double clamp_min = 1.0e-10;
 
+double seconds(clock_type::duration d) { return std::chrono::duration<double>(d).count(); }
+
 // The error line ends like every other line of the program.
 [[noreturn]] void stop_before_output(const std::string& line) {
   const char* end = textio::current_line_end() == textio::line_end::crlf ? "\r\n" : "\n";
@@ -78,12 +80,27 @@ class driver {
     int neq = cfg_.neq, itol = 1, itask = 1, iopt = 0, lrw = rwork_length, liw = iwork_length,
         mf = 22;
     double rtol = cfg_.rtol, atol = cfg_.atol;
-    const auto t0 = timing_ ? clock_type::now() : clock_type::time_point{};
+    if (!timing_) {
+      integrator::integrate(cfg_.fex, &neq, r_.Y, r_.T, r_.TOUT, itol, &rtol, &atol, itask,
+                            r_.ISTATE, iopt, r_.RWORK, lrw, r_.IWORK, liw, cfg_.jex, mf);
+      return;
+    }
+    // Two clock reads a step: the time since the previous step's integrate()
+    // returned is that step's output.
+    const auto t0 = clock_type::now();
+    if (step_output_open_) timing_->step_output_seconds += seconds(t0 - step_output_start_);
     integrator::integrate(cfg_.fex, &neq, r_.Y, r_.T, r_.TOUT, itol, &rtol, &atol, itask,
                           r_.ISTATE, iopt, r_.RWORK, lrw, r_.IWORK, liw, cfg_.jex, mf);
-    if (timing_)
-      timing_->integrate_seconds +=
-          std::chrono::duration<double>(clock_type::now() - t0).count();
+    step_output_start_ = clock_type::now();
+    step_output_open_ = true;
+    timing_->integrate_seconds += seconds(step_output_start_ - t0);
+  }
+
+  // The output of the last step of a phase ends here.
+  void close_step_output_timing() {
+    if (!timing_ || !step_output_open_) return;
+    timing_->step_output_seconds += seconds(clock_type::now() - step_output_start_);
+    step_output_open_ = false;
   }
 
   [[noreturn]] void error_halt() {
@@ -96,31 +113,46 @@ class driver {
     textio::stop(1);
   }
 
+  // The derived quantities and the optics are read only by the row triple
+  // and, for the last step of a phase, by the phase report and the store
+  // row. Each is a function of this step's Y, rate constants and TPRINT
+  // alone, so they are formed just for those steps: the values printed are
+  // the same as if every step formed them.
+  void form_step_quantities(double tprint) {
+    form_derived(r_.d, r_.Y, k(), tprint, cfg_.lum_pmca_integrals);
+    output_step_optics(r_.optics, r_.Y[20], r_.Y[21]);
+    r_.d.PMCA_M_estimated = pmca_m_estimate(r_.Kd_PMCA_M, r_.Y[4], r_.d.total_PMCA);
+  }
+
   void output_steps() {
     for (;;) {
       integrate_step();
       for (int e : cfg_.clamp)
         if (clamp_min > r_.Y[e - 1]) r_.Y[e - 1] = 0.0;
-      form_derived(r_.d, r_.Y, k(), r_.TPRINT, cfg_.lum_pmca_integrals);
-      output_step_optics(r_.optics, r_.Y[20], r_.Y[21]);
       if (r_.ISTATE < 0) error_halt();
 
       window_sample(r_.window, r_.Y[0]);
       if (cfg_.maxima) detector_step(r_.detector, r_.IPHASE, r_.Y[0], r_.TPRINT);
-      r_.d.PMCA_M_estimated = pmca_m_estimate(r_.Kd_PMCA_M, r_.Y[4], r_.d.total_PMCA);
 
-      const step_values s{r_.TPRINT, r_.Y, &r_.d, &r_.optics, r_.window.mean, k()};
-      if (row_triple_due(r_.nout, r_.NCOUNT)) {
+      const double tprint = r_.TPRINT;
+      const bool rows_due = row_triple_due(r_.nout, r_.NCOUNT);
+      if (rows_due) {
+        form_step_quantities(tprint);
+        const step_values s{tprint, r_.Y, &r_.d, &r_.optics, r_.window.mean, k()};
         write_data_row(data_unit, s, cfg_.data_columns);
         if (cfg_.files.er) write_er_row(er_unit, s);
         write_flux_row(flux_unit, s);
       }
-      if (cfg_.files.sliding_window) write_window_row(window_unit, r_.TPRINT, r_.window.mean);
+      if (cfg_.files.sliding_window) write_window_row(window_unit, tprint, r_.window.mean);
 
       r_.TOUT += r_.DTOUT;
       r_.TPRINT += r_.DTOUT;
-      if (!(r_.TOUT <= r_.duration)) return;
+      if (!(r_.TOUT <= r_.duration)) {
+        if (!rows_due) form_step_quantities(tprint);
+        break;
+      }
     }
+    close_step_output_timing();
   }
 
   void end_phase() {
@@ -140,12 +172,14 @@ class driver {
   const frame_config& cfg_;
   run_state& r_;
   run_timing* timing_;
+  clock_type::time_point step_output_start_{};
+  bool step_output_open_ = false;
 };
 
 }  // namespace
 
 int run_frame(const frame_config& cfg, run_timing* timing) {
-  const auto t0 = clock_type::now();
+  const auto t0 = timing ? clock_type::now() : clock_type::time_point{};
   // The run data is large (work arrays, window); keep it off the stack.
   auto r = std::make_unique<run_state>();
 
@@ -163,7 +197,7 @@ int run_frame(const frame_config& cfg, run_timing* timing) {
 
   end_of_run(cfg, *r);
   textio::close_all();
-  if (timing) timing->total_seconds = std::chrono::duration<double>(clock_type::now() - t0).count();
+  if (timing) timing->total_seconds = seconds(clock_type::now() - t0);
   return 0;
 }
 

@@ -14,10 +14,15 @@
 
 namespace calcium {
 
-// Where the wall time of a run went (filled when asked for).
+// Where the wall time of a run went (filled when asked for). The rest of
+// total_seconds is reading the parameters, opening the files, "tmp", the
+// header and spectra, the phase and end reports and closing the files.
 struct run_timing {
-  double integrate_seconds = 0.0;  // inside integrate()
-  double total_seconds = 0.0;      // the whole run_frame()
+  double integrate_seconds = 0.0;    // inside integrate()
+  double step_output_seconds = 0.0;  // the output steps outside integrate():
+                                     // derived quantities, optics, window,
+                                     // maxima, forming and writing the rows
+  double total_seconds = 0.0;        // the whole run_frame()
 };
 
 // Runs one program in the working directory. The caller sets the line end
