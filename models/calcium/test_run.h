@@ -2,6 +2,8 @@
 // and read its files back as lines.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -76,6 +78,28 @@ inline run run_program(const program& p, const std::string& text, std::string ru
   r.dir->write(p.input_name, text);
   r.result = r.dir->run(p.name);
   return r;
+}
+
+// Checks that `p` stops in its reader on `text`: exit status 2, one line on
+// standard error that starts with `message` and ends with the program's line
+// end, nothing on standard output, and no file but the parameter file.
+inline void expect_reader_stop(const program& p, const std::string& text, const std::string& message,
+                               const std::string& what) {
+  scratch_dir dir;
+  dir.write(p.input_name, text);
+  const run_result r = dir.run(p.name);
+  EXPECT_EQ(r.exit_status, 2) << what;
+  EXPECT_EQ(r.err.rfind(message, 0), 0u) << what << ": " << r.err;
+  if (p.crlf) {
+    EXPECT_EQ(crlf_lines(r.err).size(), 1u) << what;
+    EXPECT_TRUE(every_line_ends_in_crlf(r.err)) << what;
+  } else {
+    EXPECT_EQ(split_lines(r.err).size(), 1u) << what;
+    EXPECT_TRUE(!r.err.empty() && r.err.back() == '\n') << what;
+    EXPECT_EQ(r.err.find('\r'), std::string::npos) << what;
+  }
+  EXPECT_EQ(r.out, "") << what;
+  EXPECT_EQ(dir.files(), std::vector<std::string>{p.input_name}) << what;
 }
 
 // Field `col` (1-based) of a comma-separated row.

@@ -37,17 +37,7 @@ TEST(Velmo65Reader, BadParameterFilesStopBeforeAnyResultFile) {
       {"velmo67 file with notes", [] { return velmo67_testing::input_file().text(); },
        "VELMO65.INP line 106: PHASECHG(106,2): "},
   };
-  for (const bad_file& c : cases) {
-    scratch_dir dir;
-    dir.write("VELMO65.INP", c.text());
-    const run_result r = dir.run("velmo65");
-    EXPECT_EQ(r.exit_status, 2) << c.what;
-    EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << c.what << ": " << r.err;
-    EXPECT_EQ(crlf_lines(r.err).size(), 1u) << c.what;
-    EXPECT_TRUE(every_line_ends_in_crlf(r.err)) << c.what;
-    EXPECT_EQ(r.out, "") << c.what;
-    EXPECT_EQ(dir.files(), std::vector<std::string>{"VELMO65.INP"}) << c.what;
-  }
+  for (const bad_file& c : cases) expect_reader_stop(velmo65_program, c.text(), c.message, c.what);
 }
 
 TEST(Velmo65Reader, MissingParameterFileOrUncreatableResultFile) {

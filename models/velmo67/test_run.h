@@ -17,9 +17,11 @@ using testing_support::run_result;
 using testing_support::scratch_dir;
 using testing_support::split_lines;
 
+inline const calcium_testing::program velmo67_program{"velmo67", "VELMO67.INP", 10, false};
+
 // Runs velmo67 on `in`; `runname` is what line 1 holds, padded to 10.
 inline run run_velmo67(const input_file& in, std::string runname = "t67") {
-  return calcium_testing::run_program({"velmo67", "VELMO67.INP", 10, false}, in.text(), runname);
+  return calcium_testing::run_program(velmo67_program, in.text(), runname);
 }
 
 }  // namespace velmo67_testing

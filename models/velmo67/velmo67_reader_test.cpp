@@ -44,17 +44,8 @@ TEST(Velmo67Reader, BadParameterFilesStopBeforeAnyResultFile) {
       // every later statement reads one line further down, here into a note.
       {"pair line with one value", with(130, "2.0e-5"), "VELMO67.INP line 133: PHASECHG(132,2): "},
   };
-  for (const bad_file& c : cases) {
-    scratch_dir dir;
-    dir.write("VELMO67.INP", c.text());
-    const run_result r = dir.run("velmo67");
-    EXPECT_EQ(r.exit_status, 2) << c.what;
-    EXPECT_EQ(r.err.rfind(c.message, 0), 0u) << c.what << ": " << r.err;
-    EXPECT_EQ(split_lines(r.err).size(), 1u) << c.what;
-    EXPECT_EQ(r.err.back(), '\n') << c.what;
-    EXPECT_EQ(r.out, "") << c.what;
-    EXPECT_EQ(dir.files(), std::vector<std::string>{"VELMO67.INP"}) << c.what;
-  }
+  for (const bad_file& c : cases)
+    calcium_testing::expect_reader_stop(velmo67_program, c.text(), c.message, c.what);
 }
 
 TEST(Velmo67Reader, MissingParameterFile) {
