@@ -9,34 +9,22 @@
 
 namespace calcium {
 
-namespace {
-// Long enough for every row layout; the data row is 624 characters.
-constexpr int row_capacity = 1024;
-constexpr int widest_row_field = 64;
-}  // namespace
-
 void write_row(int unit, const double* values, int count, int width, int digits) {
   // Rows are nearly all of the output: they are formed in place, field after
-  // field of exactly `width` characters, without the line builder's checks.
-  if (count >= 1 && count <= row_capacity && width >= 0 && width <= widest_row_field &&
-      1 + count * (width + 1) <= row_capacity) {
-    char row[row_capacity];
-    char* p = row;
-    *p++ = ' ';
-    textio::put_sci(p, values[0], width, digits);
-    p += width;
-    for (int i = 1; i < count; ++i) {
-      *p++ = ',';
-      textio::put_sci(p, values[i], width, digits);
-      p += width;
-    }
-    textio::write_unit(unit, std::string_view(row, static_cast<std::size_t>(p - row)));
-    return;
+  // field of exactly `width` characters. Like any line, a row that would not
+  // fit the line capacity is cut after its last whole field.
+  constexpr std::size_t capacity = textio::line::capacity;
+  char row[capacity];
+  const std::size_t field = width > 0 ? static_cast<std::size_t>(width) : 0;
+  std::size_t n = 0;
+  row[n++] = ' ';
+  for (int i = 0; i < count; ++i) {
+    if (n + (i > 0 ? 1 : 0) + field > capacity) break;
+    if (i > 0) row[n++] = ',';
+    textio::put_sci(row + n, values[i], width, digits);
+    n += field;
   }
-  textio::line l;
-  l.x(1).sci(values[0], width, digits);
-  for (int i = 1; i < count; ++i) l.lit(",").sci(values[i], width, digits);
-  textio::write_unit(unit, l.view());
+  textio::write_unit(unit, std::string_view(row, n));
 }
 
 bool row_triple_due(int nout, int& ncount) {
