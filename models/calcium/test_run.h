@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <memory>
 #include <regex>
@@ -78,6 +79,22 @@ inline run run_program(const program& p, const std::string& text, std::string ru
   r.dir->write(p.input_name, text);
   r.result = r.dir->run(p.name);
   return r;
+}
+
+// One case of a table of parameter files a program must refuse.
+struct bad_file {
+  const char* what;
+  std::function<std::string()> text;
+  const char* message;  // the start of the error line
+};
+
+// The text of `base` with line `line` replaced by `value`.
+inline std::function<std::string()> with_line(const input_file& base, int line, std::string value) {
+  return [base, line, value] {
+    input_file in = base;
+    in.set(line, value);
+    return in.text();
+  };
 }
 
 // Checks that `p` stops in its reader on `text`: exit status 2, one line on

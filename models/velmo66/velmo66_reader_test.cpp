@@ -3,8 +3,6 @@
 // in CR LF) on standard error and exit status 2.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "models/velmo66/test_input.h"
 #include "models/velmo67/test_input.h"
 
@@ -13,18 +11,7 @@ namespace {
 using namespace velmo66_testing;
 
 TEST(Velmo66Reader, BadParameterFilesStopBeforeAnyResultFile) {
-  struct bad_file {
-    const char* what;
-    std::function<std::string()> text;
-    const char* message;  // the start of the error line
-  };
-  const auto with = [](int line, std::string value) {
-    return [line, value] {
-      input_file in = base_input();
-      in.set(line, value);
-      return in.text();
-    };
-  };
+  const auto with = [](int line, std::string value) { return with_line(base_input(), line, value); };
   const bad_file cases[] = {
       {"missing band line", [] { return base_input().head(157); },
        "VELMO66.INP line 158: epsilon(3): "},

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <set>
 
@@ -18,17 +17,9 @@ namespace {
 using namespace velmo67_testing;
 
 TEST(Velmo67Reader, BadParameterFilesStopBeforeAnyResultFile) {
-  struct bad_file {
-    const char* what;
-    std::function<std::string()> text;
-    const char* message;  // the start of the error line
-  };
+  using calcium_testing::bad_file;
   const auto with = [](int line, std::string value) {
-    return [line, value] {
-      input_file in;
-      in.set(line, value);
-      return in.text();
-    };
+    return calcium_testing::with_line(input_file(), line, value);
   };
   const bad_file cases[] = {
       {"short file", [] { return input_file().head(100); }, "VELMO67.INP line 101: PHASECHG(101): "},
