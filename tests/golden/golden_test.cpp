@@ -36,6 +36,7 @@ const std::vector<golden_case>& cases() {
       {"velmo67", "velmo67", "VELMO67.INP"},
       {"velmo66", "velmo66", "VELMO66.INP"},
       {"velmo65", "velmo65", "VELMO65.INP"},
+      {"velmo65-error-halt", "velmo65", "VELMO65.INP"},
       {"velmo64v6", "velmo64v6", "VELMO64v6.INP"},
       {"nilpora", "nilpora", "NILPORA.INP"},
       {"nilpora-error-halt", "nilpora", "NILPORA.INP"},
