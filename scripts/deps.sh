@@ -3,6 +3,7 @@
 set -euo pipefail
 need=(g++ cmake make libblas-dev libgtest-dev libbenchmark-dev)
 [ "${CALCIUM_WITH_CLANG:-0}" = 1 ] && need+=(clang libclang-rt-14-dev)
+[ "${CALCIUM_WITH_FORMAT:-0}" = 1 ] && need+=(clang-format-14)
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
