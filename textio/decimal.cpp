@@ -258,10 +258,6 @@ bool increment_digits(char* digits, int len) {
   return true;
 }
 
-}  // namespace textio::detail
-
-namespace textio::detail {
-
 int significant_digits_exact(double v, int count, char* digits) {
   const binary_value b = decompose(v);
   const int e2 = (63 - std::countl_zero(b.mantissa)) + b.exponent2;  // floor(log2 |v|)
@@ -289,13 +285,11 @@ int significant_digits_exact(double v, int count, char* digits) {
     }
   }
 
+  // e10 is exact for 2^e2, so never above floor(log10 |v|): the floor has
+  // count or count + 1 digits.
   char buf[64];
   bool half;
-  int len = big_floor(b, count - 1 - e10, buf, count + 1, &half);
-  if (len >= 0 && len < count) {  // estimate one too high (not expected)
-    --e10;
-    len = big_floor(b, count - 1 - e10, buf, count + 1, &half);
-  }
+  const int len = big_floor(b, count - 1 - e10, buf, count + 1, &half);
   if (len == count + 1) {
     half = buf[count] >= '5';
     ++e10;
@@ -307,10 +301,6 @@ int significant_digits_exact(double v, int count, char* digits) {
   }
   return e10 + 1;
 }
-
-}  // namespace textio::detail
-
-namespace textio::detail {
 
 void write_decimal(std::uint64_t q, int count, char* out) { write_digits(q, count, out); }
 

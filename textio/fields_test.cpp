@@ -354,6 +354,32 @@ TEST(ScaledScientific, MatchesReferenceOverVariedValues) {
   }
 }
 
+// Layouts the programs do not use take the digit-at-a-time path of the
+// field: wider than 16, more than 8 digits, or 5 to 8 digits in fewer than
+// 12 columns.
+TEST(ScaledScientific, OtherWidthsAndDigitCounts) {
+  const field_case cases[] = {
+      {1.5, 20, 10, "    1.5000000000E+00"},
+      {-1.5, 20, 10, "   -1.5000000000E+00"},
+      {123456789.0, 16, 8, "  1.23456789E+08"},
+      {-9.87654321e-50, 17, 8, "  -9.87654321E-50"},
+      {2.5e-7, 11, 5, "2.50000E-07"},
+      {3.0, 7, 0, " 3.E+00"},
+      {0.1, 24, 16, "  1.0000000000000001E-01"},
+      {9.99999999996, 18, 9, "   1.000000000E+01"},
+  };
+  for (const field_case& c : cases) {
+    EXPECT_EQ(sci(c.v, c.w, c.d), c.want) << c.v << " " << c.w << "." << c.d;
+  }
+  const std::vector<double> values = sample_values();
+  const int layouts[][2] = {{20, 10}, {17, 8}, {16, 9}, {11, 5}, {7, 0}, {24, 16}};
+  for (double v : values) {
+    for (const auto& l : layouts) {
+      ASSERT_EQ(sci(v, l[0], l[1]), reference_sci(v, l[0], l[1])) << std::hexfloat << v;
+    }
+  }
+}
+
 TEST(ExponentField, D21_13) {
   const field_case cases[] = {
       {1.5, 21, 13, "  0.1500000000000D+01"},
