@@ -1,9 +1,11 @@
-# One model directory: every *.cpp but main.cpp and *_test.cpp forms the
-# library <name>_lib; main.cpp (when present) is the program <name>; *_test.cpp
-# form the test executable <name>_tests. Extra libraries to link follow.
+# One model directory: every *.cpp but main.cpp, *_test.cpp and
+# fuzz_reader.cpp (the reader fuzz target's entry, built with the target)
+# forms the library <name>_lib; main.cpp (when present) is the program
+# <name>; *_test.cpp form the test executable <name>_tests. Extra libraries
+# to link follow.
 function(calcium_model_dir name)
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  list(FILTER srcs EXCLUDE REGEX "(_test|/main)\\.cpp$")
+  list(FILTER srcs EXCLUDE REGEX "(_test|/main|/fuzz_reader)\\.cpp$")
   add_library(${name}_lib ${srcs})
   target_include_directories(${name}_lib PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name}_lib PUBLIC ${ARGN} integrator textio)

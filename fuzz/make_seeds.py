@@ -57,7 +57,11 @@ put("fields_fuzz", "other_widths",
     general(0.5, 4, 1, 3) + general(-0.5, 5, 1, 3) + general(1.5, 6, 1, 0) + general(-1e-300, 7, 1, 15) +
     general(1e22, 40, 15, 15) + bytes([5, 9, 4]) + b"RUN" + bytes([5, 2, 12]) + b"longer than two")
 
-# reader_fuzz: a byte picking the program, then the file.
+# reader_fuzz: a line naming the program, then the file.
+def for_program(name, body):
+    return name.encode() + b"\n" + body
+
+
 def velmo67_file(eol=b"\n", dtout=b"1.0", nsw=b"10"):
     lines = [b"testrun   ", b"0.0 " + dtout + b" 100.0 50.0 20.0 0.0 0.0  ! time line"]
     lines += [b"%.6g   k%d" % (0.5 + i, i + 1) for i in range(79)]
@@ -69,11 +73,11 @@ def velmo67_file(eol=b"\n", dtout=b"1.0", nsw=b"10"):
     return eol.join(lines) + eol
 
 
-put("reader_fuzz", "velmo67_lf", b"\x00" + velmo67_file())
-put("reader_fuzz", "velmo67_crlf", b"\x00" + velmo67_file(b"\r\n"))
+put("reader_fuzz", "velmo67_lf", for_program("velmo67", velmo67_file()))
+put("reader_fuzz", "velmo67_crlf", for_program("velmo67", velmo67_file(b"\r\n")))
 # Values the reader takes but the programs reject: window length, output interval.
-put("reader_fuzz", "velmo67_window_too_long", b"\x00" + velmo67_file(nsw=b"1001"))
-put("reader_fuzz", "velmo66_negative_dtout", b"\x01" + velmo67_file(dtout=b"-1.0"))
+put("reader_fuzz", "velmo67_window_too_long", for_program("velmo67", velmo67_file(nsw=b"1001")))
+put("reader_fuzz", "velmo66_negative_dtout", for_program("velmo66", velmo67_file(dtout=b"-1.0")))
 nil = [
     ("plain", b"'nil run'\n0.0, 0.1, 10.0\n1.0\n2.0\n3.0\n0.5 0.25 trailer\n"),
     ("repeat_slash", b"name\n3*0.5\n1.0+3 / ignored\n1.0000-100\n,\n2*\n"),
@@ -84,10 +88,10 @@ nil = [
     ("lone_cr", b"run\r1 2 3\r\n4\r\n\r\n5\n6\n7,8\n"),
 ]
 for name, body in nil:
-    put("reader_fuzz", "nilpora_" + name, b"\x04" + body)
+    put("reader_fuzz", "nilpora_" + name, for_program("nilpora", body))
 def velmo64v6_file(nsw, dtout=b"2"):
-    return (b"\x03" + b"run12chars__\n" + b"1 " + dtout + b" 3 4 5 6 7\n" + b"1.0\n" * 68 + b"1.0 2.0\n" * 26 +
-            b"1 2 3 4\n" * 7 + nsw + b"\n" + b"0.5\n" * 3 + b"1 2 3\n" * 3)
+    return for_program("velmo64v6", b"run12chars__\n" + b"1 " + dtout + b" 3 4 5 6 7\n" + b"1.0\n" * 68 +
+                       b"1.0 2.0\n" * 26 + b"1 2 3 4\n" * 7 + nsw + b"\n" + b"0.5\n" * 3 + b"1 2 3\n" * 3)
 
 
 put("reader_fuzz", "velmo64v6_ints", velmo64v6_file(b"2147483648"))

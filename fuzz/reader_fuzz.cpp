@@ -1,5 +1,5 @@
-// Fuzz target for the programs' parameter-file readers. The first input byte
-// picks the program; the rest is written to a file that the program's own
+// Fuzz target for the programs' parameter-file readers. The first input line
+// names the program; the rest is written to a file that the program's own
 // reader reads. A failed read must give one error line that names the file,
 // an item and a line of the file; a successful one must not let through a
 // window length or output interval that its program rejects. The same file
@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "fuzz/program_readers.h"
 
@@ -103,8 +104,7 @@ void check_missing_file_once() {
   if (done) return;
   done = true;
   const std::string path = "/nonexistent-dir/CALCIUM.INP";
-  for (unsigned i = 0; i < fuzzcheck::program_count(); ++i) {
-    const auto& p = fuzzcheck::program(i);
+  for (const fuzzcheck::program_reader& p : fuzzcheck::programs()) {
     read_outcome o = read_checked(p, path, 0);
     if (o.ok || o.err.line != 1) fail(p.name, "a missing file is not an error at line 1", o.err);
   }
@@ -114,10 +114,16 @@ void check_missing_file_once() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   check_missing_file_once();
-  if (size == 0) return 0;
-  const fuzzcheck::program_reader& p = fuzzcheck::program(data[0]);
+  // "velmo67\n" and the parameter file; an input that names no program is
+  // kept out of the corpus.
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::size_t name_end = input.find('\n');
+  if (name_end == std::string_view::npos) return -1;
+  const fuzzcheck::program_reader* found = fuzzcheck::find_program(input.substr(0, name_end));
+  if (!found) return -1;
+  const fuzzcheck::program_reader& p = *found;
   const std::string& path = temp_path();
-  const std::string body(reinterpret_cast<const char*>(data + 1), size - 1);
+  const std::string body(input.substr(name_end + 1));
   const int lines = line_count(body);
   write_file(path, body);
   read_outcome first = read_checked(p, path, lines);

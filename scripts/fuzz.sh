@@ -16,8 +16,13 @@ targets=("$@")
 cxx=${FUZZ_CXX:-clang++-14}
 command -v "$cxx" >/dev/null || cxx=clang++
 
+# The programs of models/programs.txt, and the headers generated from it.
+mapfile -t programs < <(sed -E 's/^[[:space:]]+|[[:space:]]+$//g' "$root/models/programs.txt" |
+                        grep -Ev '^(#|$)')
+cmake -DCALCIUM_SOURCE_DIR="$root" -DOUTPUT_DIR="$out/generated" -P "$root/cmake/programs.cmake"
+
 common=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off -Wall -Wextra -Werror
-        -fno-sanitize-recover=undefined -I"$root")
+        -fno-sanitize-recover=undefined -I"$root" -I"$out/generated")
 mkdir -p "$out/obj"
 
 # Library directories, instrumented for coverage but without libFuzzer's main,
@@ -29,7 +34,7 @@ archive() {  # name, source directories
   local objs=() pids=()
   for dir in "$@"; do
     for src in "$root/$dir"/*.cpp; do
-      case "$src" in *_test.cpp|*_bench.cpp|*/main.cpp) continue ;; esac
+      case "$src" in *_test.cpp|*_bench.cpp|*/main.cpp|*/fuzz_reader.cpp) continue ;; esac
       obj="$out/obj/$(echo "${src#"$root"/}" | tr / _).o"
       "$cxx" "${common[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$src" -o "$obj" &
       pids+=($!)
@@ -43,19 +48,21 @@ archive() {  # name, source directories
 
 archive textio textio
 libs_fields_fuzz=("$out/obj/libtextio.a")
-# reader_fuzz calls the programs' own readers, so it links their libraries
-# and what those pull in (networks, run frame, integrator, BLAS).
+# reader_fuzz calls the programs' own readers (each program's
+# fuzz_reader.cpp), so it links their libraries and what those pull in
+# (networks, run frame, integrator, BLAS).
 libs_reader_fuzz=()
+helpers_reader_fuzz=(fuzz/program_readers.cpp)
+for prog in "${programs[@]}"; do helpers_reader_fuzz+=("models/$prog/fuzz_reader.cpp"); done
 if printf '%s\n' "${targets[@]}" | grep -qx reader_fuzz; then
-  archive programs models/velmo67 models/velmo66 models/velmo65 models/velmo64v6 models/nilpora
+  archive programs "${programs[@]/#/models/}"
   archive calcium models/calcium
   archive integrator integrator
   libs_reader_fuzz=("$out/obj/libprograms.a" "$out/obj/libcalcium.a" "$out/obj/libintegrator.a"
                     "$out/obj/libtextio.a" -lblas)
 fi
 
-helpers_reader_fuzz=(program_readers.cpp)
-helpers_fields_fuzz=(exact_decimal.cpp expected_fields.cpp read_back.cpp)
+helpers_fields_fuzz=(fuzz/exact_decimal.cpp fuzz/expected_fields.cpp fuzz/read_back.cpp)
 max_len_reader_fuzz=16384
 max_len_fields_fuzz=1024
 
@@ -63,24 +70,22 @@ status=0
 for t in "${targets[@]}"; do
   helpers_var="helpers_${t}[@]"
   srcs=("$root/fuzz/$t.cpp")
-  for h in "${!helpers_var}"; do srcs+=("$root/fuzz/$h"); done
+  for h in "${!helpers_var}"; do srcs+=("$root/$h"); done
   libs_var="libs_${t}[@]"
   "$cxx" "${common[@]}" -fsanitize=fuzzer,address,undefined "${srcs[@]}" "${!libs_var}" -o "$out/$t"
 
   # Work on a copy so the checked-in seeds stay as they are; the reader also
-  # gets every example parameter file, behind the byte that picks its program.
+  # gets every example parameter file, behind the line that names its program.
   corpus="$out/corpus/$t"
   rm -rf "$corpus"
   mkdir -p "$corpus" "$out/findings/$t"
   cp "$root/fuzz/corpus/$t/"* "$corpus/"
   if [ "$t" = reader_fuzz ]; then
-    i=0  # the order of fuzz/program_readers.cpp
-    for prog in velmo67 velmo66 velmo65 velmo64v6 nilpora; do
+    for prog in "${programs[@]}"; do
       for f in "$root/examples/$prog/"*.INP; do
         [ -f "$f" ] || continue
-        { printf "\\$(printf %03o $i)"; cat "$f"; } >"$corpus/example_${prog}_$(basename "$f")"
+        { printf '%s\n' "$prog"; cat "$f"; } >"$corpus/example_${prog}_$(basename "$f")"
       done
-      i=$((i + 1))
     done
   fi
 

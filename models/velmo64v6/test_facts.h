@@ -1,0 +1,21 @@
+// velmo64v6 as the end-to-end tests see it.
+#pragma once
+
+#include "testing/program_facts.h"
+
+namespace velmo64v6 {
+
+inline testing_support::program_facts test_facts() {
+  return {.name = "velmo64v6",
+          .parameter_file = "VELMO64v6.INP",
+          .line_end = "\r\n",
+          .runname_length = 12,
+          .lines = 110,
+          .value_line = 3,      // K1
+          .integer_line = 104,  // NSW
+          .window_line = 104,   // NSW
+          .suffixes = {".txt", ".INP", "_summary.txt", "_sw.txt", "_fluxes.txt", "_spec.txt",
+                       "_ER.txt"}};
+}
+
+}  // namespace velmo64v6

@@ -1,0 +1,20 @@
+// velmo65 as the end-to-end tests see it.
+#pragma once
+
+#include "testing/program_facts.h"
+
+namespace velmo65 {
+
+inline testing_support::program_facts test_facts() {
+  return {.name = "velmo65",
+          .parameter_file = "VELMO65.INP",
+          .line_end = "\r\n",
+          .runname_length = 11,
+          .lines = 158,
+          .value_line = 3,      // k1
+          .integer_line = 151,  // NOUT
+          .window_line = 152,   // NSW
+          .suffixes = {".txt", "_summary.txt", "_fluxes.txt"}};
+}
+
+}  // namespace velmo65

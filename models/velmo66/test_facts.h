@@ -1,0 +1,21 @@
+// velmo66 as the end-to-end tests see it.
+#pragma once
+
+#include "testing/program_facts.h"
+
+namespace velmo66 {
+
+inline testing_support::program_facts test_facts() {
+  return {.name = "velmo66",
+          .parameter_file = "VELMO66.INP",
+          .line_end = "\r\n",
+          .runname_length = 10,
+          .lines = 158,
+          .value_line = 3,      // k1
+          .integer_line = 151,  // NOUT
+          .window_line = 152,   // NSW
+          .suffixes = {".txt", "_summary.txt", "_sw.txt", "_fluxes.txt", "_spec.txt",
+                       "_jSOCC-Ca_lum.txt", "_ER.txt"}};
+}
+
+}  // namespace velmo66

@@ -1,0 +1,21 @@
+// velmo67 as the end-to-end tests see it.
+#pragma once
+
+#include "testing/program_facts.h"
+
+namespace velmo67 {
+
+inline testing_support::program_facts test_facts() {
+  return {.name = "velmo67",
+          .parameter_file = "VELMO67.INP",
+          .line_end = "\n",
+          .runname_length = 10,
+          .lines = 161,
+          .value_line = 3,      // k1
+          .integer_line = 154,  // NOUT
+          .window_line = 155,   // NSW
+          .suffixes = {".txt", "_summary.txt", "_sw.txt", "_fluxes.txt", "_spec.txt",
+                       "_jSOCC-Ca_lum.txt", "_ER.txt"}};
+}
+
+}  // namespace velmo67

@@ -1,0 +1,26 @@
+// What the end-to-end tests know of one program. Each program states its
+// own in models/<name>/test_facts.h; the tests go through them all (the
+// generated calcium_program_facts.h, from models/programs.txt).
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct program_facts {
+  std::string name;                   // "velmo67": the program and the example's directory
+  std::string parameter_file;         // "VELMO67.INP"
+  std::string line_end;               // "\n" or "\r\n": every line the program writes
+  int runname_length;                 // characters of the padded run name
+  int lines;                          // value lines read; the example holds at least these
+  int value_line;                     // a line whose first value is a real (k1, VMAX)
+  int integer_line;                   // a line whose first value is an integer; 0: none
+  int window_line;                    // the NSW line; 0: none
+  std::vector<std::string> suffixes;  // result files: run name + suffix ("tmp" aside)
+};
+
+inline void PrintTo(const program_facts& p, std::ostream* os) { *os << p.name; }
+
+}  // namespace testing_support
