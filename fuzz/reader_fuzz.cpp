@@ -24,8 +24,8 @@ using fuzzcheck::read_outcome;
 const std::string& temp_path() {
   static const std::string path = [] {
     const char* dir = std::getenv("TMPDIR");
-    return std::string(dir && *dir ? dir : "/tmp") + "/calcium_reader_fuzz_" + std::to_string(getpid()) +
-           ".INP";
+    return std::string(dir && *dir ? dir : "/tmp") + "/calcium_reader_fuzz_" +
+           std::to_string(getpid()) + ".INP";
   }();
   return path;
 }
@@ -63,14 +63,16 @@ std::string with_tabs(std::string s) {
 }
 
 [[noreturn]] void fail(const char* program, const std::string& what, const textio::read_error& e) {
-  std::fprintf(stderr,
-               "READER CHECK FAILED (%s): %s\n  file [%s] line %d item [%s] what [%s]\n  message [%s]\n",
-               program, what.c_str(), e.file.c_str(), e.line, e.item.c_str(), e.what.c_str(),
-               e.message().c_str());
+  std::fprintf(
+      stderr,
+      "READER CHECK FAILED (%s): %s\n  file [%s] line %d item [%s] what [%s]\n  message [%s]\n",
+      program, what.c_str(), e.file.c_str(), e.line, e.item.c_str(), e.what.c_str(),
+      e.message().c_str());
   std::abort();
 }
 
-void check_error(const char* program, const textio::read_error& e, const std::string& path, int lines) {
+void check_error(const char* program, const textio::read_error& e, const std::string& path,
+                 int lines) {
   std::string m = e.message();
   if (m.find('\n') != std::string::npos || m.find('\r') != std::string::npos)
     fail(program, "error message is more than one line", e);
@@ -82,7 +84,8 @@ void check_error(const char* program, const textio::read_error& e, const std::st
     if (c <= ' ' && c != ' ') fail(program, "item name holds a control character", e);
   if (e.what.empty()) fail(program, "error without a reason", e);
   std::string want = e.file + " line " + std::to_string(e.line) + ": " + e.item + ": " + e.what;
-  if (m != want) fail(program, "message is not 'FILE line N: ITEM: REASON' (want [" + want + "])", e);
+  if (m != want)
+    fail(program, "message is not 'FILE line N: ITEM: REASON' (want [" + want + "])", e);
 }
 
 bool same(const read_outcome& a, const read_outcome& b) {
@@ -130,17 +133,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   read_outcome second = read_checked(p, path, lines);
   if (!same(first, second)) fail(p.name, "two reads of one file differ", second.err);
   if (std::getenv("READER_FUZZ_TRACE"))  // replaying one input: say what the reader made of it
-    std::fprintf(stderr, "%s: %s (%zu values)\n", p.name, first.ok ? "read" : first.err.message().c_str(),
-                 first.values.size());
+    std::fprintf(stderr, "%s: %s (%zu values)\n", p.name,
+                 first.ok ? "read" : first.err.message().c_str(), first.values.size());
 
   // Spellings of the same file that must read the same.
   auto same_as_first = [&](const std::string& variant, const char* what) {
     write_file(path, variant);
     read_outcome o = read_checked(p, path, lines);
-    if (!same(o, first)) fail(p.name, std::string("the file with ") + what + " reads differently", o.err);
+    if (!same(o, first))
+      fail(p.name, std::string("the file with ") + what + " reads differently", o.err);
   };
   if (body.find('\r') == std::string::npos) same_as_first(with_crlf(body), "CR LF line ends");
-  if (body.find_first_of("'\"") == std::string::npos) same_as_first(with_tabs(body), "tabs for blanks");
+  if (body.find_first_of("'\"") == std::string::npos)
+    same_as_first(with_tabs(body), "tabs for blanks");
   if (!body.empty() && body.back() != '\n') same_as_first(body + "\n", "a final line feed");
   std::remove(path.c_str());
   return 0;

@@ -15,7 +15,6 @@ namespace {
 
 using u128 = unsigned __int128;
 
-
 struct pow5_table {
   u128 v[56];
   constexpr pow5_table() : v() {
@@ -223,7 +222,6 @@ int digit_count(std::uint64_t q) {
   return n;
 }
 
-
 }  // namespace
 
 binary_value decompose(double v) {
@@ -234,8 +232,7 @@ binary_value decompose(double v) {
   return {frac | (std::uint64_t{1} << 52), biased - 1075};
 }
 
-int scaled_floor(binary_value b, int scale, char* digits, int max_digits,
-                 bool* at_least_half) {
+int scaled_floor(binary_value b, int scale, char* digits, int max_digits, bool* at_least_half) {
   std::uint64_t q;
   if (fast_floor(b, scale, &q, at_least_half)) {
     if (q == 0) return 0;

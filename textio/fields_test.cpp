@@ -71,7 +71,8 @@ decimal rounded(double v, int count) {
   e.digits.resize(static_cast<std::size_t>(count));
   if (up) {
     int i = count - 1;
-    while (i >= 0 && e.digits[static_cast<std::size_t>(i)] == '9') e.digits[static_cast<std::size_t>(i--)] = '0';
+    while (i >= 0 && e.digits[static_cast<std::size_t>(i)] == '9')
+      e.digits[static_cast<std::size_t>(i--)] = '0';
     if (i < 0) {
       e.digits.front() = '1';  // all nines became zeros
       ++e.exponent;
@@ -181,7 +182,8 @@ std::vector<double> shortcut_boundary_values() {
     }
   }
   for (int j = 1; j <= 30; ++j) {
-    for (int k = 0; k < 12; ++k) with_neighbours(std::ldexp(static_cast<double>(rng() % (1u << 20) | 1), -j));
+    for (int k = 0; k < 12; ++k)
+      with_neighbours(std::ldexp(static_cast<double>(rng() % (1u << 20) | 1), -j));
   }
   with_neighbours(1.03125);
   // Rounding up into the next decade: 9.9999995 and its kin at every scale.
@@ -206,13 +208,16 @@ TEST(SignificantDigits, IntegerShortcutAgreesWithExactPathAtItsBoundaries) {
       const textio::detail::rounded_decimal r = textio::detail::round_significant_fast(v, count);
       if (r.ok) {
         ++taken;
-        ASSERT_EQ(r.digits, std::stoull(want.digits)) << "v=" << std::hexfloat << v << " count=" << count;
+        ASSERT_EQ(r.digits, std::stoull(want.digits))
+            << "v=" << std::hexfloat << v << " count=" << count;
         ASSERT_EQ(r.exponent10, want.exponent) << "v=" << std::hexfloat << v << " count=" << count;
       }
     }
     for (const auto& l : {std::pair{15, 6}, {15, 4}, {12, 4}, {12, 5}, {10, 3}}) {
-      ASSERT_EQ(sci(v, l.first, l.second), reference_sci(v, l.first, l.second)) << std::hexfloat << v;
-      ASSERT_EQ(sci(-v, l.first, l.second), reference_sci(-v, l.first, l.second)) << std::hexfloat << -v;
+      ASSERT_EQ(sci(v, l.first, l.second), reference_sci(v, l.first, l.second))
+          << std::hexfloat << v;
+      ASSERT_EQ(sci(-v, l.first, l.second), reference_sci(-v, l.first, l.second))
+          << std::hexfloat << -v;
     }
   }
   EXPECT_GT(taken, static_cast<int>(values.size()) * 10);  // the shortcut was really exercised
@@ -226,19 +231,19 @@ TEST(SignificantDigits, IntegerShortcutRange) {
   };
   const c cases[] = {
       {1.03125, 5, true},
-      {12345665.0, 7, true},               // integer part divided by 10^t
+      {12345665.0, 7, true},  // integer part divided by 10^t
       {std::ldexp(1.0, 63), 7, true},
       {std::nextafter(std::ldexp(1.0, 64), 0.0), 7, true},
-      {std::ldexp(1.0, 64), 7, false},     // integer part no longer fits 64 bits
-      {1.5e-21, 7, true},                  // scale 10^27
-      {9.5e-22, 7, false},                 // scale 10^28: 5^28 does not fit 64 bits
+      {std::ldexp(1.0, 64), 7, false},  // integer part no longer fits 64 bits
+      {1.5e-21, 7, true},               // scale 10^27
+      {9.5e-22, 7, false},              // scale 10^28: 5^28 does not fit 64 bits
       {1.5e-27, 1, true},
       {9.5e-28, 1, false},
       {std::ldexp(1.0, -101), 1, false},
       {1.0, 17, true},
       {1.0, 18, false},
       {0.0, 7, false},
-      {DBL_MIN / 4, 4, false},             // subnormal
+      {DBL_MIN / 4, 4, false},  // subnormal
       {inf, 7, false},
       {nan_, 7, false},
   };
@@ -258,14 +263,14 @@ TEST(SignificantDigits, TiesRoundAwayFromZero) {
     int exponent;
   };
   const tie cases[] = {
-      {1.03125, 5, "10313", 1},          // printf's nearest-even gives 1.0312
+      {1.03125, 5, "10313", 1},  // printf's nearest-even gives 1.0312
       {-1.03125, 5, "10313", 1},
       {2.5, 1, "3", 1},
       {0.125, 2, "13", 0},
-      {12345665.0, 7, "1234567", 8},     // even would be 1234566
+      {12345665.0, 7, "1234567", 8},  // even would be 1234566
       {1234567890122.5, 13, "1234567890123", 13},
-      {999.5, 3, "100", 4},              // carry into a new digit
-      {0.0009765625, 4, "9766", -3},     // 2^-10 = 0.0009765625
+      {999.5, 3, "100", 4},           // carry into a new digit
+      {0.0009765625, 4, "9766", -3},  // 2^-10 = 0.0009765625
   };
   char d[41];
   for (const tie& t : cases) {
@@ -404,11 +409,11 @@ TEST(ExponentField, D21_13) {
 TEST(FixedField, F10_3) {
   const field_case cases[] = {
       {0.5, 10, 3, "     0.500"},
-      {2.0625, 10, 3, "     2.063"},      // exact tie, away from zero
+      {2.0625, 10, 3, "     2.063"},  // exact tie, away from zero
       {-2.0625, 10, 3, "    -2.063"},
-      {-0.0004, 10, 3, "     0.000"},     // rounds to zero: no minus sign
+      {-0.0004, 10, 3, "     0.000"},  // rounds to zero: no minus sign
       {-0.0, 10, 3, "     0.000"},
-      {-0.0005, 10, 3, "    -0.001"},     // 0.0005 is a little above the tie in binary
+      {-0.0005, 10, 3, "    -0.001"},  // 0.0005 is a little above the tie in binary
       {0.9995, 10, 3, "     1.000"},
       {123456.789, 10, 3, "123456.789"},
       {-123456.789, 10, 3, "**********"},
@@ -430,11 +435,20 @@ TEST(IntegerField, WidthsInUse) {
     const char* want;
   };
   const c cases[] = {
-      {7, 10, "         7"},  {-7, 10, "        -7"}, {0, 4, "   0"},
-      {9999, 4, "9999"},      {10000, 4, "****"},     {-999, 4, "-999"},
-      {-1000, 4, "****"},     {123, 3, "123"},        {-12, 3, "-12"},
-      {-123, 3, "***"},       {1000, 3, "***"},       {2147483647, 10, "2147483647"},
-      {-2147483647, 10, "**********"},               {LLONG_MIN, 10, "**********"},
+      {7, 10, "         7"},
+      {-7, 10, "        -7"},
+      {0, 4, "   0"},
+      {9999, 4, "9999"},
+      {10000, 4, "****"},
+      {-999, 4, "-999"},
+      {-1000, 4, "****"},
+      {123, 3, "123"},
+      {-12, 3, "-12"},
+      {-123, 3, "***"},
+      {1000, 3, "***"},
+      {2147483647, 10, "2147483647"},
+      {-2147483647, 10, "**********"},
+      {LLONG_MIN, 10, "**********"},
   };
   for (const c& k : cases) EXPECT_EQ(integer(k.v, k.w), k.want) << k.v;
 }
