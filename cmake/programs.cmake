@@ -2,6 +2,7 @@
 # that goes through every program. Included by the top CMakeLists.txt; also
 # run as a script by scripts/fuzz.sh, which builds outside CMake:
 #   cmake -DCALCIUM_SOURCE_DIR=<source> -DOUTPUT_DIR=<dir> -P cmake/programs.cmake
+# writes the headers and programs.list (the names, one a line) into <dir>.
 
 # The names in models/programs.txt, in order, into `out_var`.
 function(calcium_read_programs source_dir out_var)
@@ -42,4 +43,6 @@ endfunction()
 if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
   calcium_read_programs(${CALCIUM_SOURCE_DIR} programs)
   calcium_write_program_headers(${OUTPUT_DIR} ${programs})
+  list(JOIN programs "\n" names)
+  file(WRITE ${OUTPUT_DIR}/programs.list "${names}\n")
 endif()

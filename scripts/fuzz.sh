@@ -17,9 +17,8 @@ cxx=${FUZZ_CXX:-clang++-14}
 command -v "$cxx" >/dev/null || cxx=clang++
 
 # The programs of models/programs.txt, and the headers generated from it.
-mapfile -t programs < <(sed -E 's/^[[:space:]]+|[[:space:]]+$//g' "$root/models/programs.txt" |
-                        grep -Ev '^(#|$)')
 cmake -DCALCIUM_SOURCE_DIR="$root" -DOUTPUT_DIR="$out/generated" -P "$root/cmake/programs.cmake"
+mapfile -t programs <"$out/generated/programs.list"
 
 common=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off -Wall -Wextra -Werror
         -fno-sanitize-recover=undefined -I"$root" -I"$out/generated")
