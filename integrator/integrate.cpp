@@ -14,7 +14,7 @@
 #include "integrator/step.h"
 #include "integrator/support.h"
 #include "integrator/work_places.h"
-#include "textio/units.h"
+#include "textio/exit_path.h"
 
 namespace integrator {
 

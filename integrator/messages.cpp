@@ -1,9 +1,11 @@
 #include "integrator/messages.h"
 
 #include <algorithm>
+#include <string>
 
 #include "integrator/solver_state.h"
 #include "textio/line.h"
+#include "textio/exit_path.h"
 #include "textio/units.h"
 
 namespace integrator {
@@ -45,7 +47,10 @@ void write_message(std::string_view MSG, int NMES, int /*NERR*/, int LEVEL,
     }
   }
   // A fatal message is a failure of the run: a script must not see status 0.
-  if (LEVEL == 2) textio::stop(1);
+  if (LEVEL == 2) {
+    const std::string_view text = MSG.substr(0, MSG.find_last_not_of(' ') + 1);
+    textio::stop_run("the integrator stopped the run: " + std::string(text));
+  }
 }
 
 }  // namespace integrator

@@ -1,5 +1,5 @@
 // Output units: buffered sinks over file descriptors, the unit table, the
-// console and the program-wide line end.
+// console, the program-wide line end and the record of failed output.
 #include "textio/units.h"
 
 #include <fcntl.h>
@@ -12,11 +12,23 @@
 #include <string>
 #include <vector>
 
+#include "textio/exit_path.h"
+#include "textio/units_internal.h"
+
 namespace textio {
 namespace {
 
 line_end g_line_end = line_end::lf;
-bool g_write_failed = false;
+
+struct run_record {
+  std::vector<std::string> failures;
+  std::string message_file;
+};
+
+run_record& record() {
+  static run_record r;
+  return r;
+}
 
 struct unit_table {
   std::unique_ptr<sink> slot[100];
@@ -44,6 +56,7 @@ void ensure_exit_flush() {
   static const bool registered = [] {
     table_storage();
     console_storage();
+    record();
     std::atexit([] { close_all(); });
     return true;
   }();
@@ -55,18 +68,23 @@ unit_table& units() {
   return table_storage();
 }
 
-bool write_all(int fd, const char* p, std::size_t n) {
+// 0, or the errno of the failure. A signal that interrupts a blocked write
+// (a console pipe nobody reads) ends the attempt once a stop is requested.
+int write_all(int fd, const char* p, std::size_t n) {
   while (n > 0) {
     const ssize_t k = ::write(fd, p, n);
     if (k < 0) {
-      if (errno == EINTR) continue;
-      return false;
+      if (errno == EINTR && stop_signal() == 0) continue;
+      return errno;
     }
+    if (k == 0) return EIO;
     p += k;
     n -= static_cast<std::size_t>(k);
   }
-  return true;
+  return 0;
 }
+
+std::string quoted(const std::string& name) { return "'" + name + "'"; }
 
 }  // namespace
 
@@ -82,17 +100,18 @@ bool sink::open(const std::string& path, std::string* reason) {
     if (reason) *reason = std::strerror(errno);
     return false;
   }
-  fd_ = fd;
-  owns_fd_ = true;
-  len_ = 0;
+  adopt(fd, path);
   return true;
 }
 
-void sink::adopt(int fd) {
+void sink::adopt(int fd, std::string name) {
   close();
   fd_ = fd;
   owns_fd_ = true;
   len_ = 0;
+  failed_ = false;
+  refused_error_ = 0;
+  label_ = quoted(name);
 }
 
 void sink::attach_stdout() {
@@ -100,16 +119,32 @@ void sink::attach_stdout() {
   fd_ = STDOUT_FILENO;
   owns_fd_ = false;
   len_ = 0;
+  failed_ = false;
+  refused_error_ = 0;
+  label_ = "standard output";
   // Someone watching a terminal sees each line as it is written.
   flush_each_line_ = ::isatty(STDOUT_FILENO) == 1;
 }
 
+void sink::refuse_writes(int error) { refused_error_ = error; }
+
+void sink::fail(int error) {
+  if (failed_) return;
+  failed_ = true;
+  len_ = 0;
+  record().failures.push_back(label_ + " (" + std::strerror(error) + ")");
+}
+
 void sink::put(const char* p, std::size_t n) {
-  if (fd_ < 0) return;
+  if (fd_ < 0 || failed_) return;
+  if (refused_error_ != 0) {
+    fail(refused_error_);
+    return;
+  }
   if (len_ + n > sizeof buf_) {
     flush();
     if (n > sizeof buf_) {  // too long to buffer: straight through
-      if (!write_all(fd_, p, n)) g_write_failed = true;
+      if (const int e = write_all(fd_, p, n)) fail(e);
       return;
     }
   }
@@ -128,15 +163,15 @@ void sink::write_line(std::string_view text) {
 }
 
 void sink::flush() {
-  if (fd_ < 0 || len_ == 0) return;
-  if (!write_all(fd_, buf_, len_)) g_write_failed = true;
+  if (fd_ < 0 || len_ == 0 || failed_) return;
+  if (const int e = write_all(fd_, buf_, len_)) fail(e);
   len_ = 0;
 }
 
 void sink::close() {
   if (fd_ < 0) return;
   flush();
-  if (owns_fd_ && ::close(fd_) != 0) g_write_failed = true;
+  if (owns_fd_ && ::close(fd_) != 0 && errno != EINTR) fail(errno);
   fd_ = -1;
   owns_fd_ = false;
   flush_each_line_ = false;
@@ -160,76 +195,23 @@ bool open_unit(int unit, std::string_view padded_name, std::string* error) {
     if (error) *error = "cannot open '" + name + "': unit " + std::to_string(unit) + " is not 1 to 99";
     return false;
   }
-  unit_table& t = units();
-  if (!t.slot[unit]) t.slot[unit] = std::make_unique<sink>();
   std::string reason;
-  if (!t.slot[unit]->open(name, &reason)) {
+  if (!unit_slot(unit).open(name, &reason)) {
     if (error) *error = "cannot create the file '" + name + "' (" + reason + ")";
     return false;
   }
+  if (unit == 6) set_message_file(name);
   return true;
 }
 
-namespace {
-
-// A file of a group, open but not yet emptied.
-struct pending_file {
-  int fd;
-  bool created;  // did not exist before: removed again if the group fails
-  std::string name;
-};
-
-// Opens `name` for writing without truncating it.
-bool open_untruncated(const std::string& name, pending_file* out, std::string* reason) {
-  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  bool created = fd >= 0;
-  if (fd < 0 && errno == EEXIST) fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
-  if (fd < 0 && errno == ENOENT) {  // a dangling link: create its target, as a plain open would
-    fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    created = false;
-  }
-  if (fd < 0) {
-    *reason = std::strerror(errno);
-    return false;
-  }
-  *out = {fd, created, name};
-  return true;
-}
-
-}  // namespace
-
-bool open_units(std::span<const unit_file> files, std::string* error) {
-  std::vector<pending_file> opened;
-  opened.reserve(files.size());
-  auto give_up = [&](const std::string& message) {
-    for (const pending_file& f : opened) {
-      ::close(f.fd);
-      if (f.created) ::unlink(f.name.c_str());
-    }
-    if (error) *error = message;
-    return false;
-  };
-  for (const unit_file& f : files) {
-    const std::string name = trimmed_file_name(f.padded_name);
-    if (f.unit < 1 || f.unit > 99)
-      return give_up("cannot open '" + name + "': unit " + std::to_string(f.unit) + " is not 1 to 99");
-    pending_file p;
-    std::string reason;
-    if (!open_untruncated(name, &p, &reason))
-      return give_up("cannot create the file '" + name + "' (" + reason + ")");
-    opened.push_back(p);
-  }
+sink& unit_slot(int unit) {
   unit_table& t = units();
-  auto file = opened.begin();
-  for (const unit_file& f : files) {
-    // Not a regular file (a terminal, /dev/null): nothing to empty.
-    if (!file->created) (void)::ftruncate(file->fd, 0);
-    if (!t.slot[f.unit]) t.slot[f.unit] = std::make_unique<sink>();
-    t.slot[f.unit]->adopt(file->fd);
-    ++file;
-  }
-  return true;
+  if (!t.slot[unit]) t.slot[unit] = std::make_unique<sink>();
+  return *t.slot[unit];
 }
+
+void set_message_file(std::string name) { record().message_file = std::move(name); }
+const std::string& message_file() { return record().message_file; }
 
 sink* unit(int unit) {
   if (unit < 1 || unit > 99) return nullptr;
@@ -257,16 +239,15 @@ void close_all() {
   console().flush();
 }
 
-bool output_failed() { return g_write_failed; }
+bool output_failed() { return !record().failures.empty(); }
+const std::vector<std::string>& output_failures() { return record().failures; }
 
-void stop(int status) {
+void reset_units() {
   close_all();
-  if (g_write_failed) {
-    static const char msg[] = "error: output could not be written completely\n";
-    (void)!::write(STDERR_FILENO, msg, sizeof msg - 1);
-    if (status == 0) status = 1;
-  }
-  std::exit(status);
+  release_locks();
+  record() = run_record{};
+  forget_inputs();
+  console().attach_stdout();
 }
 
 }  // namespace textio

@@ -1,6 +1,7 @@
 // Output units: small unit numbers naming open result files, the console, and
-// the program-wide line end. All output is buffered; stop() flushes and closes
-// everything on every exit path.
+// the program-wide line end. All output is buffered in whole lines; every
+// failed write, flush or close is recorded with the file and the reason, and
+// the run's end (exit_path.h) reports it.
 #pragma once
 
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace textio {
 
@@ -17,7 +19,9 @@ enum class line_end { lf, crlf };
 void set_line_end(line_end end);
 line_end current_line_end();
 
-// A buffered sequential text sink (a file or standard output).
+// A buffered sequential text sink (a file or standard output). After its
+// first failed write the sink drops everything else: the file ends where the
+// failure struck instead of going on past a gap.
 class sink {
  public:
   sink() = default;
@@ -28,19 +32,28 @@ class sink {
   // Creates or truncates `path`. On failure returns false and sets *reason.
   bool open(const std::string& path, std::string* reason);
   void attach_stdout();
-  // Takes over an open, writable descriptor (closed by close()).
-  void adopt(int fd);
+  // Takes over an open, writable descriptor (closed by close()); `name` is
+  // the file's name as opened, for the failure report.
+  void adopt(int fd, std::string name);
+  // Every write fails with `error` (standard output closed at start).
+  void refuse_writes(int error);
   bool is_open() const { return fd_ >= 0; }
+  int descriptor() const { return fd_; }
 
   void write_line(std::string_view text);  // text + the program's line end
   void flush();
   void close();
+  // Records a failure of this sink (the first one counts).
+  void fail(int error);
 
  private:
   void put(const char* p, std::size_t n);
   int fd_ = -1;
   bool owns_fd_ = false;
   bool flush_each_line_ = false;
+  bool failed_ = false;
+  int refused_error_ = 0;
+  std::string label_;  // "'name'" or "standard output"
   char buf_[1 << 16];
   std::size_t len_ = 0;
 };
@@ -57,22 +70,54 @@ std::string trimmed_file_name(std::string_view padded);
 // false and sets *error to one line naming the file and the reason.
 bool open_unit(int unit, std::string_view padded_name, std::string* error);
 
+// How a file of a group is shared with other runs.
+enum class sharing {
+  // Named after the run: locked for the whole run, emptied by the open.
+  run,
+  // "tmp", which every program in a directory writes: neither locked nor
+  // emptied by the open; shared_write empties it under a lock when written.
+  directory,
+};
+
 // One file of a group that is opened together.
 struct unit_file {
   int unit;
   std::string_view padded_name;
+  sharing shared = sharing::run;
 };
 
-// Opens a group of files all or nothing, in the order given: only when every
-// file of the group can be opened is each one created, or an existing one
-// replaced. When one cannot be opened, nothing on disk has changed (files this
-// call created are removed again), and *error is one line naming that file
-// and the reason. A result file that cannot be created thus loses nothing of
-// an earlier run.
+// Opens a group of files all or nothing, in the order given. Only when every
+// file can be used is each one created, or an existing one replaced: when one
+// cannot, nothing on disk has changed (files this call created, the target of
+// a dangling link included, are removed again), and *error is one line
+// naming that file and why. A file cannot be used when it cannot be opened,
+// when it is a parameter file this run read (protect_input), when it is the
+// same file as another of the group, or when another run is writing it (its
+// lock is held). The lock on each `sharing::run` file is held until
+// release_files(). Regular files only are locked and compared; a device
+// (/dev/null) may stand for several files.
 bool open_units(std::span<const unit_file> files, std::string* error);
 inline bool open_units(std::initializer_list<unit_file> files, std::string* error) {
   return open_units(std::span<const unit_file>(files.begin(), files.size()), error);
 }
+
+// The file on `fd` was read as input (`name`): no result file may be it.
+void protect_input(int fd, std::string_view name);
+
+// While alive, the `sharing::directory` file on `unit` is this run's alone:
+// the constructor waits until no other run writes it (a stop signal ends the
+// wait and the run) and empties it; the destructor writes it out and lets
+// other runs in.
+class shared_write {
+ public:
+  explicit shared_write(int unit);
+  ~shared_write();
+  shared_write(const shared_write&) = delete;
+  shared_write& operator=(const shared_write&) = delete;
+
+ private:
+  int unit_;
+};
 
 // The file open on `unit`, or nullptr.
 sink* unit(int unit);
@@ -87,13 +132,20 @@ void close_unit(int unit);
 // Flushes the console and closes every open unit.
 void close_all();
 
-// True once a write or close of any sink has failed (disk full, closed
-// descriptor): the files are then incomplete.
-bool output_failed();
+// Closes every unit and lets go of the locks of the group opened last.
+void release_files();
 
-// Ends the process with `status` after close_all(). Output that could not be
-// written is reported on standard error and turns a status 0 into 1, so a
-// truncated result is never passed off as a normal end.
-[[noreturn]] void stop(int status);
+// Where the integrator's messages went: the name of the file last opened on
+// unit 6, or empty when unit 6 has been standard output all along.
+const std::string& message_file();
+
+// Output that could not be written: each failed sink once, in the order of
+// failure, as "'name' (reason)" or "standard output (reason)".
+bool output_failed();
+const std::vector<std::string>& output_failures();
+
+// Forgets the failures, the protected inputs and the message file: a new run
+// in the same process starts clean.
+void reset_units();
 
 }  // namespace textio

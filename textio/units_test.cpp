@@ -14,6 +14,7 @@
 #include <string>
 
 #include "textio/clock.h"
+#include "textio/exit_path.h"
 
 namespace {
 

@@ -17,6 +17,8 @@
 #include <limits>
 #include <vector>
 
+#include "textio/units.h"
+
 namespace textio {
 namespace {
 
@@ -42,29 +44,6 @@ std::string shown(std::string_view s) {
   if (s.size() > limit) out += "...";
   out += "'";
   return out;
-}
-
-// Reads the whole file; false with the system's reason on failure.
-bool slurp(const std::string& name, std::string* data, std::string* reason) {
-  const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    *reason = std::strerror(errno);
-    return false;
-  }
-  char buf[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      *reason = std::strerror(errno);
-      ::close(fd);
-      return false;
-    }
-    if (n == 0) break;
-    data->append(buf, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return true;
 }
 
 // A real in one of the accepted forms, rewritten for strtod: the exponent
@@ -212,7 +191,78 @@ std::string read_error::message() const {
 }
 
 value_reader::value_reader(std::string file_name) : file_(std::move(file_name)) {
-  opened_ = slurp(file_, &data_, &open_reason_);
+  fd_ = ::open(file_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) {
+    open_reason_ = std::strerror(errno);
+    return;
+  }
+  // A directory opens but cannot be read: that is a file that cannot be opened.
+  if (const int got = fill(); got < 0) {
+    open_reason_ = std::strerror(-got);
+    return;
+  }
+  opened_ = true;
+  protect_input(fd_, file_);
+}
+
+value_reader::~value_reader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+int value_reader::fill() {
+  if (at_end_) return 0;
+  constexpr std::size_t chunk = 1 << 16;
+  const std::size_t old = buf_.size();
+  buf_.resize(old + chunk);
+  ssize_t n;
+  do {
+    n = ::read(fd_, buf_.data() + old, chunk);
+  } while (n < 0 && errno == EINTR);
+  const int error = errno;
+  buf_.resize(old + (n > 0 ? static_cast<std::size_t>(n) : 0));
+  if (n <= 0) at_end_ = true;
+  if (n < 0) return -error;
+  return static_cast<int>(n);
+}
+
+value_reader::line_status value_reader::next_line(std::string* what) {
+  const auto too_long = [&] {
+    *what = "the line is longer than " + std::to_string(max_line_length) + " characters";
+    return line_status::failed;
+  };
+  // Characters of a line without its line end (LF, or CR LF).
+  const auto length = [&](std::size_t from, std::size_t to) {
+    return to > from && buf_[to - 1] == '\r' ? to - from - 1 : to - from;
+  };
+  std::size_t scan = start_;
+  for (;;) {
+    const std::size_t nl = buf_.find('\n', scan);
+    if (nl != std::string::npos) {
+      if (length(start_, nl) > max_line_length) return too_long();
+      line_text_.assign(buf_, start_, nl - start_);
+      start_ = nl + 1;
+      ++line_;
+      return line_status::line;
+    }
+    // A CR may still turn out to stand before a line feed.
+    if (buf_.size() - start_ > max_line_length + 1) return too_long();
+    buf_.erase(0, start_);
+    start_ = 0;
+    scan = buf_.size();
+    const int got = fill();
+    if (got < 0) {
+      *what = std::string("cannot read the file (") + std::strerror(-got) + ")";
+      return line_status::failed;
+    }
+    if (got == 0) {
+      if (buf_.empty()) return line_status::end;
+      if (length(0, buf_.size()) > max_line_length) return too_long();
+      line_text_.assign(buf_);  // the last line, without a line end
+      buf_.clear();
+      ++line_;
+      return line_status::line;
+    }
+  }
 }
 
 bool value_reader::read(std::initializer_list<item> items, read_error* err) {
@@ -243,22 +293,18 @@ bool value_reader::read(std::initializer_list<item> items, read_error* err) {
   };
 
   if (list.empty()) {  // skips a line
-    if (pos_ < data_.size()) {
-      const std::size_t nl = data_.find('\n', pos_);
-      pos_ = nl == std::string::npos ? data_.size() : nl + 1;
-      ++line_;
-    }
+    if (next_line(&what) == line_status::failed) return fail(line_ + 1, 0, what);
     return true;
   }
 
   while (next < list.size()) {
-    if (pos_ >= data_.size()) return fail(line_ + 1, next, "the file ends before this value");
-    const std::size_t nl = data_.find('\n', pos_);
-    std::size_t end = nl == std::string::npos ? data_.size() : nl;
-    std::string_view ln(data_.data() + pos_, end - pos_);
+    switch (next_line(&what)) {
+      case line_status::line: break;
+      case line_status::end: return fail(line_ + 1, next, "the file ends before this value");
+      case line_status::failed: return fail(line_ + 1, next, what);
+    }
+    std::string_view ln(line_text_);
     if (!ln.empty() && ln.back() == '\r') ln.remove_suffix(1);
-    pos_ = nl == std::string::npos ? data_.size() : nl + 1;
-    ++line_;
 
     std::size_t c = 0;
     while (next < list.size()) {

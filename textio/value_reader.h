@@ -14,6 +14,7 @@
 // silent zero.
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -51,9 +52,20 @@ inline item text(std::string_view name, char* dest, int len) {
 
 class value_reader {
  public:
-  // Reads the whole file into memory. A file that cannot be opened is
-  // reported at the first statement (as that statement's line 1 error).
+  // A line may hold at most this many characters before its line end; a
+  // longer one (a file without line ends, /dev/zero) is an error of its line
+  // instead of a read without end.
+  static constexpr std::size_t max_line_length = std::size_t{1} << 20;
+
+  // Opens the file and marks it as input that no result file of the run may
+  // overwrite (textio::protect_input). Lines are read as statements need
+  // them, so lines after the last statement are never read. A file that
+  // cannot be opened is reported at the first statement (as that
+  // statement's line 1 error).
   explicit value_reader(std::string file_name);
+  ~value_reader();
+  value_reader(const value_reader&) = delete;
+  value_reader& operator=(const value_reader&) = delete;
 
   // Reads one statement into `items` in order. Returns false and fills *err
   // on the first bad or missing value; the reader is then spent (later reads
@@ -64,11 +76,22 @@ class value_reader {
   int line_number() const { return line_; }  // lines consumed so far
 
  private:
+  enum class line_status { line, end, failed };
+  // The next line into line_text_ (without its LF), or the end of the
+  // file, or a failure with *what set.
+  line_status next_line(std::string* what);
+  // Reads more of the file onto buf_: the count read, 0 at the end, or
+  // -errno on a failure.
+  int fill();
+
   std::string file_;
-  std::string data_;
+  int fd_ = -1;
   bool opened_ = false;
+  bool at_end_ = false;
   std::string open_reason_;
-  std::size_t pos_ = 0;  // start of the next unread line
+  std::string buf_;        // read ahead, from start_ on not yet consumed
+  std::size_t start_ = 0;
+  std::string line_text_;  // the line being read, with a CR before its LF
   int line_ = 0;
   bool spent_ = false;    // a read failed; every later read repeats it
   read_error failure_;

@@ -51,7 +51,8 @@ bool open_result_files(const frame_config& cfg, run_state& r, std::string* error
                    store_unit, er_unit}) {
     if (!written(cfg.files, unit)) continue;
     names[n] = result_file_name(run_name(r), unit);
-    group[n] = {unit, names[n]};
+    group[n] = {unit, names[n],
+                unit == tmp_unit ? textio::sharing::directory : textio::sharing::run};
     ++n;
   }
   if (!textio::open_units(std::span<const textio::unit_file>(group, n), error)) return false;
@@ -61,6 +62,7 @@ bool open_result_files(const frame_config& cfg, run_state& r, std::string* error
 }
 
 void write_run_information(const run_state& r) {
+  const textio::shared_write alone(tmp_unit);
   const double* t = r.TPHASE;
   auto real_record = [](double v) { textio::write_unit(tmp_unit, textio::freeform().real(v).view()); };
   textio::write_unit(tmp_unit, textio::freeform().text(run_name(r)).view());

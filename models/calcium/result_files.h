@@ -25,11 +25,14 @@ std::string result_file_name(std::string_view runname, int unit);
 
 // Creates the result files of cfg.files in the programs' order (data, tmp,
 // summary, window, flux, spectrum, store), reads the run stamp into
-// r.start_stamp, then creates the ER file. Nothing is written. On failure
-// returns false with *error naming the file and the reason.
+// r.start_stamp, then creates the ER file. Nothing is written. The files
+// named after the run stay locked for the run; "tmp" is shared with other
+// runs in the directory. On failure returns false with *error naming the
+// file and the reason.
 bool open_result_files(const frame_config& cfg, run_state& r, std::string* error);
 
-// The ten records of "tmp" and the three lines of the run header.
+// The ten records of "tmp" (rewritten under its lock) and the three lines
+// of the run header.
 void write_run_information(const run_state& r);
 void write_run_header(const run_state& r);
 

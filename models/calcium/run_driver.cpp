@@ -1,7 +1,6 @@
 #include "models/calcium/run_driver.h"
 
 #include <chrono>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -11,8 +10,8 @@
 #include "models/calcium/result_files.h"
 #include "models/calcium/rows.h"
 #include "models/calcium/run_state.h"
+#include "textio/exit_path.h"
 #include "textio/freeform.h"
-#include "textio/line.h"
 #include "textio/units.h"
 
 namespace calcium {
@@ -26,13 +25,6 @@ constexpr double later_phase_interval = static_cast<double>(0.1f);
 constexpr double clamp_min = 1.0e-10;
 
 double seconds(clock_type::duration d) { return std::chrono::duration<double>(d).count(); }
-
-// The error line ends like every other line of the program.
-[[noreturn]] void stop_before_output(const std::string& line) {
-  const char* end = textio::current_line_end() == textio::line_end::crlf ? "\r\n" : "\n";
-  std::fprintf(stderr, "%s%s", line.c_str(), end);
-  textio::stop(2);
-}
 
 class driver {
  public:
@@ -103,16 +95,6 @@ class driver {
     step_output_open_ = false;
   }
 
-  [[noreturn]] void error_halt() {
-    textio::line l;
-    l.lit(" ERROR HALT.. ISTATE =").i(r_.ISTATE, 3);
-    textio::console().write_line("");
-    textio::console().write_line("");
-    textio::console().write_line("");
-    textio::console().write_line(l.view());
-    textio::stop(1);
-  }
-
   // The derived quantities and the optics are read only by the row triple
   // and, for the last step of a phase, by the phase report and the store
   // row. Each is a function of this step's Y, rate constants and TPRINT
@@ -126,10 +108,11 @@ class driver {
 
   void output_steps() {
     for (;;) {
+      textio::stop_if_signalled();
       integrate_step();
       for (int e : cfg_.clamp)
         if (clamp_min > r_.Y[e - 1]) r_.Y[e - 1] = 0.0;
-      if (r_.ISTATE < 0) error_halt();
+      if (r_.ISTATE < 0) textio::error_halt(r_.ISTATE);
 
       window_sample(r_.window, r_.Y[0]);
       if (cfg_.maxima) detector_step(r_.detector, r_.IPHASE, r_.Y[0], r_.TPRINT);
@@ -180,15 +163,16 @@ class driver {
 
 int run_frame(const frame_config& cfg, run_timing* timing) {
   const auto t0 = timing ? clock_type::now() : clock_type::time_point{};
+  textio::start_run();
   // The run data is large (work arrays, window); keep it off the stack.
   auto r = std::make_unique<run_state>();
 
   textio::read_error read_err;
-  if (!read_parameter_file(cfg, *r, &read_err)) stop_before_output(read_err.message());
+  if (!read_parameter_file(cfg, *r, &read_err)) textio::stop_before_output(read_err.message());
   set_up_after_reading(cfg, *r);
 
   std::string open_err;
-  if (!open_result_files(cfg, *r, &open_err)) stop_before_output(open_err);
+  if (!open_result_files(cfg, *r, &open_err)) textio::stop_before_output(open_err);
   write_run_information(*r);
   write_run_header(*r);
   if (cfg.files.spectrum) write_spectrum(r->optics, spectrum_unit);
@@ -196,9 +180,9 @@ int run_frame(const frame_config& cfg, run_timing* timing) {
   driver(cfg, *r, timing).run();
 
   end_of_run(cfg, *r);
-  textio::close_all();
+  const int status = textio::finish_run();
   if (timing) timing->total_seconds = seconds(clock_type::now() - t0);
-  return 0;
+  return status;
 }
 
 }  // namespace calcium

@@ -3,11 +3,12 @@
 // the spectra, run up to five phases of output steps with their phase
 // switches and reports, and write the end-of-run report.
 //
-// Exit statuses: a normal end returns 0 from run_frame(). A parameter-file
-// error or a result file that cannot be created stops the process with
-// status 2 before any result file is written (one line on standard error);
-// an integrator failure writes the ERROR HALT line and stops with status 1
-// after flushing and closing every file.
+// Exit statuses (textio/exit_path.h): a normal end returns 0 from
+// run_frame(), or 1 when output could not be written. A parameter file or a
+// result file that cannot be used stops the process with status 2 before any
+// result file is touched; an integrator failure (ERROR HALT, a fatal
+// integrator message) stops it with status 1 and a stop signal with 128 +
+// the signal, every file written out and closed.
 #pragma once
 
 #include "models/calcium/frame_config.h"
@@ -26,7 +27,7 @@ struct run_timing {
 };
 
 // Runs one program in the working directory. The caller sets the line end
-// first. Returns the exit status of a normal end (0).
+// first. Returns the exit status of a normal end.
 int run_frame(const frame_config& cfg, run_timing* timing = nullptr);
 
 }  // namespace calcium

@@ -1,6 +1,7 @@
 #include "models/nilpora/leak_run.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,7 @@
 #include "models/nilpora/parameter_file.h"
 #include "models/nilpora/report.h"
 #include "textio/clock.h"
+#include "textio/exit_path.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
 #include "textio/units.h"
@@ -73,6 +75,7 @@ void write_end_report(std::string_view RUNNAME) {
 
 void run_program() {
   textio::set_line_end(textio::line_end::crlf);
+  textio::start_run();
 
   char TIMESTR[9];
   char DATESTR[10];
@@ -82,7 +85,7 @@ void run_program() {
   run_input in;
   textio::read_error read_failure;
   if (!read_parameter_file(parameter_file_name, &in, &read_failure))
-    stop_before_output(read_failure.message());
+    textio::stop_before_output(read_failure.message());
 
   const std::string_view RUNNAME(in.RUNNAME, run_name_length);
   const std::string data_name = std::string(RUNNAME) + ".txt";
@@ -91,16 +94,20 @@ void run_program() {
   // The result files open as one group before the first line is written, so
   // a file that cannot be created stops the run with nothing changed on disk.
   std::string open_failure;
-  if (!textio::open_units({{data_unit, data_name}, {run_info_unit, "tmp"}, {summary_unit, summary_name}},
+  if (!textio::open_units({{data_unit, data_name},
+                           {run_info_unit, "tmp", textio::sharing::directory},
+                           {summary_unit, summary_name}},
                           &open_failure))
-    stop_before_output(open_failure);
+    textio::stop_before_output(open_failure);
 
   {
+    // "tmp" gets its second record inside the run header.
+    const textio::shared_write alone(run_info_unit);
     textio::freeform name;
     name.text(RUNNAME);
     textio::write_unit(run_info_unit, name.view());
+    write_run_header(RUNNAME, DATESTR, TIMESTR);
   }
-  write_run_header(RUNNAME, DATESTR, TIMESTR);
 
   double Y[2] = {in.Y[0], in.Y[1]};
   LEAKPAR.VMAX = in.VMAX0;
@@ -135,13 +142,14 @@ void run_program() {
 
   textio::line row;
   do {
+    textio::stop_if_signalled();
     // The rate at the end of the coming interval holds for the whole interval.
     LEAKPAR.VMAX = (1.0 - std::exp(-(in.KACT * TOUT))) * in.VMAX0;
     integrator::integrate(fex, NEQ, Y, T, TOUT, ITOL, &RTOL, &ATOL, ITASK, ISTATE, IOPT, RWORK,
                           LRW, IWORK, LIW, jex, MF);
     data_row(row, TPRINT, Y[0], Y[1], LEAKPAR.VMAX);
     textio::write_unit(data_unit, row.view());
-    if (ISTATE < 0) error_halt(ISTATE);
+    if (ISTATE < 0) textio::error_halt(ISTATE);
     TOUT += DTOUT;
     TPRINT += DTOUT;
   } while (TOUT <= TFINAL);
@@ -157,7 +165,7 @@ void run_program() {
   write_end_report(RUNNAME);
 
   textio::close_unit(summary_unit);
-  textio::stop(0);
+  std::exit(textio::finish_run());
 }
 
 }  // namespace nilpora

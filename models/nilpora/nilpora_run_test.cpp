@@ -292,7 +292,10 @@ TEST(NilporaRun, IntegratorFailureWritesErrorHaltAndStops) {
   dir.write("NILPORA.INP", input("halt-run-1", "1 1 5", "1", "-1", "1", "1 1"));
   finished_run f = run_in(dir);
   EXPECT_EQ(f.r.exit_status, 1);
-  EXPECT_EQ(f.r.err, "");
+  // One line says what ended the run and where the integrator's messages are.
+  EXPECT_TRUE(std::regex_match(f.r.err, std::regex("the run stopped at ERROR HALT\\.\\. ISTATE = -[1-6]; "
+                                                   "the integrator's messages are on standard output\r\n")))
+      << f.r.err;
   expect_all_crlf(f);
   std::vector<row> rows = parse_rows(f.text["halt-run-1.txt"]);
   ASSERT_EQ(rows.size(), 1u);

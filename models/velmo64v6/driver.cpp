@@ -1,6 +1,6 @@
 #include "models/velmo64v6/driver.h"
 
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "integrator/integrate.h"
@@ -11,8 +11,8 @@
 #include "models/velmo64v6/ramps.h"
 #include "models/velmo64v6/result_files.h"
 #include "models/velmo64v6/rows.h"
+#include "textio/exit_path.h"
 #include "textio/freeform.h"
-#include "textio/line.h"
 #include "textio/units.h"
 
 namespace velmo64v6 {
@@ -25,12 +25,6 @@ constexpr int CLAMPED[] = {CA_CYT, S, R, RS, ARCC, IP3R, IP3, PLC, NCX_M_ACT};
 
 run_state state;  // large; lives for the whole process
 
-// Every line this program writes ends in CR LF, its error line too.
-[[noreturn]] void fail(const std::string& message) {
-  std::fputs((message + "\r\n").c_str(), stderr);
-  textio::stop(2);
-}
-
 // Next call starts a fresh integration from the current Y.
 void reset_integrator(run_state& s) {
   s.q.Ca_cyt_set_PMCA = pmca_set_point(s.Y);
@@ -38,14 +32,8 @@ void reset_integrator(run_state& s) {
   s.IOPT = 0; s.LRW = LRW_V64; s.LIW = LIW_V64; s.MF = 22; s.T = 0.0; s.TOUT = 0.0;
 }
 
-[[noreturn]] void error_halt(int istate) {
-  for (int i = 0; i < 3; ++i) textio::console().write_line("");
-  textio::line l;
-  textio::console().write_line(l.lit(" ERROR HALT.. ISTATE =").i(istate, 3).view());
-  textio::stop(1);
-}
-
 void output_step(run_state& s) {
+  textio::stop_if_signalled();
   if (s.IPHASE >= 2)
     apply_ramp(s.IPHASE, ramp_time(s.TPRINT, s.p.TPHASE, s.IPHASE), s.p, &s.K3END2, &s.K3END4);
   integrator::integrate(fex, &s.neq, s.Y, s.T, s.TOUT, s.ITOL, &s.RTOL, &s.ATOL, s.ITASK, s.ISTATE,
@@ -56,7 +44,7 @@ void output_step(run_state& s) {
   form_step_quantities(s.q, s.Y, s.TPRINT);
   calcium::output_step_optics(s.optics, s.Y[IND], s.Y[CACYT_IND]);
   write_flux_row(s);
-  if (s.ISTATE < 0) error_halt(s.ISTATE);
+  if (s.ISTATE < 0) textio::error_halt(s.ISTATE);
 
   calcium::window_sample(s.window, s.Y[CA_CYT]);
   calcium::detector_step(s.detector, s.IPHASE, s.Y[CA_CYT], s.TPRINT);
@@ -90,14 +78,15 @@ bool start_phase(run_state& s) {
 
 void run_program() {
   textio::set_line_end(textio::line_end::crlf);
+  textio::start_run();
   run_state& s = state;
 
   textio::read_error err;
-  if (!read_parameters(PARAMETER_FILE, &s.p, &err)) fail(err.message());
+  if (!read_parameters(PARAMETER_FILE, &s.p, &err)) textio::stop_before_output(err.message());
   set_up(s);
 
   std::string open_error;
-  if (!open_result_files(s.p, &open_error)) fail(open_error);
+  if (!open_result_files(s.p, &open_error)) textio::stop_before_output(open_error);
   s.stamp = textio::read_clock();
   write_echo_file(ECHO_UNIT, s.p, s.stamp);
   textio::close_unit(ECHO_UNIT);
@@ -115,7 +104,7 @@ void run_program() {
     write_phase_report(s);
   }
   write_run_end();
-  textio::stop(0);
+  std::exit(textio::finish_run());
 }
 
 }  // namespace velmo64v6

@@ -20,21 +20,16 @@ std::string_view run_name(const parameters& p) { return {p.RUNNAME, RUNNAME_LEN}
 
 bool open_result_files(const parameters& p, std::string* error) {
   const std::string name = p.run_name();
-  // A run name with leading blanks could make the echo file's name that of the
-  // parameter file; never overwrite the user's input with its rounded copy.
-  if (textio::trimmed_file_name(name + ".INP") == PARAMETER_FILE) {
-    *error = std::string(PARAMETER_FILE) + ": the echo file of run name '" + name +
-             "' would overwrite the parameter file";
-    return false;
-  }
   // One group, so that a file that cannot be created leaves every file of an
-  // earlier run as it was.
+  // earlier run as it was. The group refuses a file that is the parameter
+  // file itself, so the echo file never replaces the user's input with its
+  // rounded copy (a run name ' ./VELMO64v6', a link).
   const std::string data = name + ".txt", echo = name + ".INP", summary = name + "_summary.txt",
                     window = name + "_sw.txt", flux = name + "_fluxes.txt",
                     spectrum = name + "_spec.txt", er = name + "_ER.txt";
   return textio::open_units({{DATA_UNIT, data},
                              {ECHO_UNIT, echo},
-                             {INFO_UNIT, "tmp"},
+                             {INFO_UNIT, "tmp", textio::sharing::directory},
                              {SUMMARY_UNIT, summary},
                              {WINDOW_UNIT, window},
                              {FLUX_UNIT, flux},
@@ -44,6 +39,7 @@ bool open_result_files(const parameters& p, std::string* error) {
 }
 
 void write_run_information(const run_state& s) {
+  const textio::shared_write alone(INFO_UNIT);
   const parameters& p = s.p;
   auto record = [](const textio::freeform& f) { textio::write_unit(INFO_UNIT, f.view()); };
   record(textio::freeform().text(run_name(p)));

@@ -13,11 +13,13 @@ namespace velmo64v6 {
 constexpr int ECHO_UNIT = 10;
 
 // Creates every result file (data, echo, "tmp", summary, window, flux,
-// spectrum, ER) before anything is written. On failure returns false with
-// *error naming the file and the reason; nothing on disk has changed then.
+// spectrum, ER) before anything is written; the files named after the run
+// stay locked for the run. On failure returns false with *error naming the
+// file and the reason; nothing on disk has changed then.
 bool open_result_files(const parameters& p, std::string* error);
 
-// Ten records: run name, total and cumulative phase ends, run stamp, thresholds.
+// Ten records: run name, total and cumulative phase ends, run stamp,
+// thresholds; "tmp" is rewritten under its lock.
 void write_run_information(const run_state& s);
 
 // " ", "Run <name> (<date>, <time>)", the rule; each to the summary first.

@@ -1,0 +1,60 @@
+// How a run ends. Every program begins with start_run() and leaves through
+// finish_run() or one of the stops below, which set the exit status:
+//   0             a normal end, every line written;
+//   1             the integrator ended the run (ERROR HALT, a fatal message)
+//                 or output could not be written: one line on standard
+//                 error says which, and where the integrator's messages are;
+//   2             the parameter file or a result file cannot be used: one
+//                 line on standard error, no result file touched;
+//   128 + signal  SIGINT, SIGTERM or SIGHUP: what the run produced is written
+//                 out in whole lines and every file closed.
+// Every line on standard error ends with the program's line end.
+#pragma once
+
+#include <string_view>
+
+namespace textio {
+
+inline constexpr int exit_normal = 0;
+inline constexpr int exit_run_failed = 1;
+inline constexpr int exit_unusable_input = 2;
+inline constexpr int exit_signal_base = 128;
+
+// Call before anything else of a run. Forgets what an earlier run in this
+// process left (units, failures, protected inputs); gives a closed standard
+// input, output or error /dev/null so that no result file takes its number
+// (a closed standard output still counts as output that could not be
+// written); makes a vanished console reader a write failure instead of a
+// silent death (SIGPIPE ignored); and lets SIGINT, SIGTERM and SIGHUP, unless
+// ignored on entry, request a stop.
+void start_run();
+
+// Stops before any output: `line` on standard error, status 2.
+[[noreturn]] void stop_before_output(std::string_view line);
+
+// The integrator failed with a negative ISTATE: three empty lines and
+// " ERROR HALT.. ISTATE =" with the code in three places on the console,
+// then stop_run.
+[[noreturn]] void error_halt(int istate);
+
+// Ends the run early with status 1, every file written out and closed;
+// `cause` (what ended the run) opens the line on standard error.
+[[noreturn]] void stop_run(std::string_view cause);
+
+// The normal end: closes every unit and releases the locks; returns the exit
+// status, 0 unless output could not be written (1, reported) or a stop
+// signal came (128 + signal).
+int finish_run();
+
+// The stop signal that has arrived, or 0.
+int stop_signal();
+
+// At every output step, and wherever a run waits: after a stop signal the
+// run ends here with 128 + signal.
+void stop_if_signalled();
+
+// Ends the process with `status` after closing every unit. Output that could
+// not be written is reported and turns a status 0 into 1.
+[[noreturn]] void stop(int status);
+
+}  // namespace textio
