@@ -98,6 +98,7 @@ void start_run() {
 }
 
 void stop_before_output(std::string_view line) {
+  stop_if_signalled();  // the signal, not what it interrupted, ends the run
   write_stderr(line);
   end_process(exit_unusable_input, "");
 }

@@ -29,7 +29,8 @@ inline constexpr int exit_signal_base = 128;
 // ignored on entry, request a stop.
 void start_run();
 
-// Stops before any output: `line` on standard error, status 2.
+// Stops before any output: `line` on standard error, status 2 (or 128 +
+// signal when a stop signal came, which may be what cut the input short).
 [[noreturn]] void stop_before_output(std::string_view line);
 
 // The integrator failed with a negative ISTATE: three empty lines and

@@ -17,6 +17,7 @@
 #include <limits>
 #include <vector>
 
+#include "textio/exit_path.h"
 #include "textio/units.h"
 
 namespace textio {
@@ -215,9 +216,10 @@ int value_reader::fill() {
   const std::size_t old = buf_.size();
   buf_.resize(old + chunk);
   ssize_t n;
+  // A stop signal ends a wait for input (a pipe that never delivers).
   do {
     n = ::read(fd_, buf_.data() + old, chunk);
-  } while (n < 0 && errno == EINTR);
+  } while (n < 0 && errno == EINTR && stop_signal() == 0);
   const int error = errno;
   buf_.resize(old + (n > 0 ? static_cast<std::size_t>(n) : 0));
   if (n <= 0) at_end_ = true;

@@ -225,6 +225,40 @@ TEST_F(ValueReader, VeryLongLine) {
   EXPECT_EQ(c, 2.5);
 }
 
+// A line may hold max_line_length characters before its line end (LF or CR
+// LF, or the end of the file); one more is an error of that line.
+TEST_F(ValueReader, LinesAreBoundedAtTheirLimit) {
+  const std::size_t limit = value_reader::max_line_length;
+  const std::string full = "1.5 " + std::string(limit - 4, 'x');
+  const struct {
+    std::string what;
+    std::string content;
+    bool fits;
+  } cases[] = {
+      {"LF", "0\n" + full + "\n2.5\n", true},
+      {"CR LF", "0\r\n" + full + "\r\n2.5\r\n", true},
+      {"the last line", "0\n2.5\n" + full, true},
+      {"one more, LF", "0\n" + full + "y\n2.5\n", false},
+      {"one more, CR LF", "0\r\n" + full + "y\r\n2.5\r\n", false},
+      {"one more, the last line", "0\n2.5\n" + full + "y", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto r = file(c.content);
+    double v[3] = {};
+    read_error err;
+    ASSERT_TRUE(r.read({real("k0", v[0])}, &err));
+    const bool ok = r.read({real("k1", v[1])}, &err) && r.read({real("k2", v[2])}, &err);
+    EXPECT_EQ(ok, c.fits) << message(err);
+    if (c.fits) {
+      EXPECT_EQ(v[1] + v[2], 4.0);
+    } else {
+      EXPECT_EQ(err.line, c.what == "one more, the last line" ? 3 : 2);
+      EXPECT_EQ(err.what, "the line is longer than 1048576 characters");
+    }
+  }
+}
+
 TEST_F(ValueReader, BadValuesAreErrorsNamingFileLineAndItem) {
   struct c {
     std::string content;

@@ -1,0 +1,250 @@
+// Helpers of the failure-path tests: what each program does on those paths,
+// a program started in the background (to be signalled, or to find a lock
+// held), a lock held by the test itself, and the checks on the one line a
+// failed run writes on standard error.
+#pragma once
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/bad_input/bad_input_support.h"
+
+namespace failures {
+
+using bad_input::parameter_text;
+using bad_input::program_info;
+using bad_input::result_files;
+using bad_input::sentinels;
+using bad_input::trimmed;
+using testing_support::run_result;
+using testing_support::scratch_dir;
+using testing_support::split_lines;
+namespace fs = std::filesystem;
+
+// Where a program's integrator messages go: its ER file or standard output.
+inline std::string messages_suffix(const program_info& p) {
+  for (const std::string& s : p.suffixes)
+    if (s == "_ER.txt") return s;
+  return "";
+}
+
+// The example with the line edits a test needs, and names derived from it.
+struct example_run {
+  const program_info& p;
+  parameter_text text;
+  explicit example_run(const program_info& prog) : p(prog), text(prog) {}
+
+  std::string padded_name() const { return text.padded_run_name(p.runname_length); }
+  // Every file the run writes, named after the run first (data file first:
+  // it opens first in every program), "tmp" last.
+  std::vector<std::string> files() const { return result_files(p, padded_name()); }
+  std::string file(const std::string& suffix) const { return trimmed(padded_name() + suffix); }
+  std::string data_file() const { return file(".txt"); }
+  std::string summary_file() const {
+    for (const std::string& s : p.suffixes)
+      if (s == "_summary.txt" || s == "-terminal-output.txt") return file(s);
+    return "";
+  }
+  // "in '<ER file>'" or "on standard output".
+  std::string message_place() const {
+    const std::string s = messages_suffix(p);
+    return s.empty() ? "on standard output" : "in '" + file(s) + "'";
+  }
+
+  // Phase 1 (or the first rows of nilpora) short, then a run that does not
+  // end by itself: once more than a buffer of data rows is on disk, the run
+  // is past phase 1.
+  void make_endless() {
+    if (p.name == "nilpora") {
+      text.set_value(2, 2, "1e9");
+    } else {
+      text.set_value(2, 2, "5.0");
+      text.set_value(2, 3, "1e9");
+    }
+  }
+  // The same phase 1 (nilpora: the same first rows), then the end of the run.
+  void make_phase_one_only() {
+    if (p.name == "nilpora") {
+      text.set_value(2, 2, "0.5");
+    } else {
+      text.set_value(2, 2, "5.0");
+      text.set_value(2, 3, "0.0");
+    }
+  }
+  void set_output_interval(const std::string& v) { text.set_value(2, 1, v); }
+  void set_run_name(const std::string& quoted) { text.set_value(1, 0, quoted); }
+  // k1 (VMAX in nilpora) so large that the integrator fails at once.
+  void make_integrator_fail() { text.set_value(p.value_line, 0, "1e308"); }
+
+  void write_to(const scratch_dir& dir) const { dir.write(p.parameter_file, text.text()); }
+};
+
+// Where the program's standard output goes.
+enum class console_to { file, full_device, closed };
+
+// A program running in the background in `dir`.
+class background_run {
+ public:
+  // The stop signals and SIGPIPE start with their default action, except
+  // those in `inherited`, which keep the test's.
+  background_run(const scratch_dir& dir, const std::string& program,
+                 console_to console = console_to::file, std::vector<int> inherited = {})
+      : out_(dir / ".stdout"), err_(dir / ".stderr") {
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      // What the test process holds must not decide the program's signals.
+      for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+        if (std::find(inherited.begin(), inherited.end(), sig) == inherited.end())
+          std::signal(sig, SIG_DFL);
+      sigset_t none;
+      sigemptyset(&none);
+      sigprocmask(SIG_SETMASK, &none, nullptr);
+      if (::chdir(dir.path().c_str()) != 0) _exit(127);
+      const int err = ::open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      ::dup2(err, STDERR_FILENO);
+      ::close(err);
+      if (console == console_to::closed) {
+        ::close(STDOUT_FILENO);
+      } else {
+        const std::string to = console == console_to::file ? out_.string() : "/dev/full";
+        const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(out, STDOUT_FILENO);
+        ::close(out);
+      }
+      const std::string prog = testing_support::program_path(program);
+      ::execl(prog.c_str(), prog.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+  }
+  ~background_run() {
+    if (!done_) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  background_run(const background_run&) = delete;
+  background_run& operator=(const background_run&) = delete;
+
+  pid_t pid() const { return pid_; }
+
+  // True while the program runs.
+  bool running() {
+    if (done_) return false;
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) == pid_) finish(status);
+    return !done_;
+  }
+
+  // Waits for the end; exit_status is -1 when a signal ended the process.
+  run_result wait() {
+    if (!done_) {
+      int status = 0;
+      ::waitpid(pid_, &status, 0);
+      finish(status);
+    }
+    return result_;
+  }
+
+ private:
+  void finish(int status) {
+    done_ = true;
+    result_.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result_.out = testing_support::read_file(out_);
+    result_.err = testing_support::read_file(err_);
+    std::error_code ec;
+    fs::remove(out_, ec);
+    fs::remove(err_, ec);
+  }
+
+  fs::path out_, err_;
+  pid_t pid_ = -1;
+  bool done_ = false;
+  run_result result_;
+};
+
+// Runs the program to its end.
+inline run_result run_to_end(const scratch_dir& dir, const std::string& program,
+                             console_to console = console_to::file) {
+  background_run run(dir, program, console);
+  return run.wait();
+}
+
+inline std::uintmax_t size_of(const fs::path& p) {
+  std::error_code ec;
+  const auto n = fs::file_size(p, ec);
+  return ec ? 0 : n;
+}
+
+// Waits until `file` holds something: the program has written more than a
+// buffer's worth into it. False when the program ended first.
+inline bool wait_for_content(background_run& run, const fs::path& file) {
+  while (size_of(file) == 0) {
+    if (!run.running()) return false;
+    ::usleep(1000);
+  }
+  return true;
+}
+
+// An exclusive lock on `path` held by the test, as another run would hold it.
+// The descriptor is not passed on to the programs the test starts.
+class held_lock {
+ public:
+  explicit held_lock(const fs::path& path) {
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
+      ::close(fd_);
+      fd_ = -1;
+    }
+  }
+  ~held_lock() { release(); }
+  held_lock(const held_lock&) = delete;
+  held_lock& operator=(const held_lock&) = delete;
+  bool held() const { return fd_ >= 0; }
+  void release() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+// True when process `pid` waits for a file lock ("->" lines of /proc/locks).
+inline bool waits_for_a_lock(pid_t pid) {
+  std::ifstream locks("/proc/locks");
+  for (std::string line; std::getline(locks, line);) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    if (words.size() > 5 && words[1] == "->" && words[5] == std::to_string(pid)) return true;
+  }
+  return false;
+}
+
+// Exactly `line` and the program's line end on standard error.
+inline void expect_error_line(const program_info& p, const run_result& r, const std::string& line) {
+  EXPECT_EQ(r.err, line + p.line_end);
+}
+
+// A file that ends in whole lines: empty, or ending with the line end.
+inline void expect_whole_lines(const program_info& p, const std::string& text, const std::string& what) {
+  if (text.empty()) return;
+  ASSERT_GE(text.size(), p.line_end.size()) << what;
+  EXPECT_EQ(text.substr(text.size() - p.line_end.size()), p.line_end) << what << " ends inside a line";
+}
+
+inline std::string program_name(const testing::TestParamInfo<program_info>& i) { return i.param.name; }
+
+}  // namespace failures

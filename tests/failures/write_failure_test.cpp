@@ -1,0 +1,109 @@
+// Runs that cannot write all they produce, and runs that the integrator ends:
+// exit status 1 and one line on standard error saying what ended the run,
+// which output is incomplete and where the integrator's messages are.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "tests/failures/failure_support.h"
+
+namespace failures {
+namespace {
+
+class WriteFailure : public testing::TestWithParam<program_info> {
+ protected:
+  const program_info& p() const { return GetParam(); }
+};
+
+// Each result file in turn, "tmp" included, on a full device: the run goes
+// on to its end, the other files are complete, and the line names the file.
+TEST_P(WriteFailure, ResultFileOnAFullDevice) {
+  const example_run ex(p());
+  for (const std::string& full : ex.files()) {
+    SCOPED_TRACE("'" + full + "' on /dev/full");
+    scratch_dir dir;
+    ex.write_to(dir);
+    fs::create_symlink("/dev/full", dir / full);
+    const run_result r = run_to_end(dir, p().name);
+    EXPECT_EQ(r.exit_status, 1);
+    expect_error_line(p(), r,
+                      "output could not be written completely: '" + full +
+                          "' (No space left on device); the integrator's messages are " +
+                          ex.message_place());
+    EXPECT_NE(r.out.find("ended at"), std::string::npos) << "the run did not go on to its end";
+    for (const std::string& other : ex.files()) {
+      if (other == full) continue;
+      const std::string text = dir.read(other);
+      EXPECT_FALSE(text.empty()) << other;
+      expect_whole_lines(p(), text, other);
+    }
+  }
+}
+
+// The console on a full device, or closed: the result files are those of a
+// normal run (none of them took the console's place), and the line says so.
+TEST_P(WriteFailure, ConsoleFullOrClosed) {
+  const example_run ex(p());
+  scratch_dir normal;
+  ex.write_to(normal);
+  ASSERT_EQ(run_to_end(normal, p().name).exit_status, 0);
+
+  const struct {
+    console_to console;
+    std::string reason;
+  } cases[] = {{console_to::full_device, "No space left on device"},
+               {console_to::closed, "Bad file descriptor"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    scratch_dir dir;
+    ex.write_to(dir);
+    const run_result r = run_to_end(dir, p().name, c.console);
+    EXPECT_EQ(r.exit_status, 1);
+    expect_error_line(p(), r,
+                      "output could not be written completely: standard output (" + c.reason +
+                          "); the integrator's messages are " + ex.message_place());
+    EXPECT_EQ(dir.read(ex.data_file()), normal.read(ex.data_file()));
+    EXPECT_EQ(dir.files(), normal.files());
+  }
+}
+
+// ERROR HALT and the integrator's own stop (an output interval of 0 runs
+// into its repeated-call rule) each name what ended the run, and the
+// integrator's messages are where the line says.
+TEST_P(WriteFailure, IntegratorStopsSayWhereItsMessagesAre) {
+  struct stop_case {
+    std::string what;
+    void (*edit)(example_run&);
+    std::string line;  // a pattern, before "; the integrator's messages are ..."
+  };
+  const stop_case cases[] = {
+      {"ERROR HALT", [](example_run& e) { e.make_integrator_fail(); },
+       R"(the run stopped at ERROR HALT\.\. ISTATE = -[1-6])"},
+      {"fatal message", [](example_run& e) { e.set_output_interval("0.0"); },
+       R"(the integrator stopped the run: INTEG--  RUN ABORTED\.\. APPARENT INFINITE LOOP)"},
+  };
+  for (const stop_case& c : cases) {
+    SCOPED_TRACE(c.what);
+    example_run ex(p());
+    c.edit(ex);
+    scratch_dir dir;
+    ex.write_to(dir);
+    const run_result r = run_to_end(dir, p().name);
+    EXPECT_EQ(r.exit_status, 1);
+    std::string place = ex.message_place();
+    place = std::regex_replace(place, std::regex(R"([.()])"), R"(\$&)");
+    EXPECT_TRUE(std::regex_match(
+        r.err, std::regex(c.line + "; the integrator's messages are " + place + p().line_end)))
+        << r.err;
+    const std::string messages = messages_suffix(p()).empty() ? r.out : dir.read(ex.file("_ER.txt"));
+    EXPECT_NE(messages.find(" INTEG--  "), std::string::npos);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, WriteFailure, testing::ValuesIn(bad_input::programs()),
+                         program_name);
+
+}  // namespace
+}  // namespace failures
