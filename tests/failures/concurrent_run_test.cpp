@@ -45,7 +45,8 @@ TEST_P(ConcurrentRuns, LockedTmpIsWaitedFor) {
   const example_run ex(p());
   scratch_dir dir;
   ex.write_to(dir);
-  const std::string earlier = "another program's run information\n";
+  std::string earlier;  // longer than any run's, so that a rewrite must empty it
+  for (int i = 0; i < 50; ++i) earlier += "another program's run information\n";
   dir.write("tmp", earlier);
   held_lock lock(dir / "tmp");
   ASSERT_TRUE(lock.held());

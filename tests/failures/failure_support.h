@@ -7,6 +7,8 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -102,8 +104,17 @@ class background_run {
   background_run(const scratch_dir& dir, const std::string& program,
                  console_to console = console_to::file, std::vector<int> inherited = {})
       : out_(dir / ".stdout"), err_(dir / ".stderr") {
+    const pid_t test = ::getpid();
     pid_ = ::fork();
     if (pid_ == 0) {
+      // A run the test cannot stop (a broken stop path) must not outlive the
+      // test or fill the disk: it dies with the test, and at a file size far
+      // beyond what any case here writes.
+      ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+      if (::getppid() != test) _exit(127);
+      const rlimit size{file_size_limit, file_size_limit};
+      ::setrlimit(RLIMIT_FSIZE, &size);
+      std::signal(SIGXFSZ, SIG_DFL);
       // What the test process holds must not decide the program's signals.
       for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
         if (std::find(inherited.begin(), inherited.end(), sig) == inherited.end())
@@ -138,6 +149,7 @@ class background_run {
   background_run& operator=(const background_run&) = delete;
 
   pid_t pid() const { return pid_; }
+  static constexpr rlim_t file_size_limit = rlim_t{256} << 20;
 
   // True while the program runs.
   bool running() {
