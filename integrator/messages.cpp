@@ -4,8 +4,8 @@
 #include <string>
 
 #include "integrator/solver_state.h"
-#include "textio/line.h"
 #include "textio/exit_path.h"
+#include "textio/line.h"
 #include "textio/units.h"
 
 namespace integrator {
@@ -17,8 +17,8 @@ constexpr int max_chars = 60;  // 15 groups: a message never wraps
 
 }  // namespace
 
-void write_message(std::string_view MSG, int NMES, int /*NERR*/, int LEVEL,
-                   int NI, int I1, int I2, int NR, double R1, double R2) {
+void write_message(std::string_view MSG, int NMES, int /*NERR*/, int LEVEL, int NI, int I1, int I2,
+                   int NR, double R1, double R2) {
   if (message_control.PRINT_FLAG != 0) {
     const int unit = message_control.MESSAGE_UNIT;
     const int nch = std::clamp(NMES, 0, max_chars);

@@ -12,7 +12,7 @@ namespace integrator {
 // number (not printed). LEVEL 2 is fatal: after the text the process ends with
 // status 1, every open file flushed and closed, and a line on standard error
 // quotes the text; any other level returns.
-void write_message(std::string_view MSG, int NMES, int NERR, int LEVEL, int NI,
-                   int I1, int I2, int NR, double R1, double R2);
+void write_message(std::string_view MSG, int NMES, int NERR, int LEVEL, int NI, int I1, int I2,
+                   int NR, double R1, double R2);
 
 }  // namespace integrator

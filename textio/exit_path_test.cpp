@@ -81,9 +81,8 @@ TEST(ExitPath, ErrorHaltWritesTheConsoleLinesAndSaysWhatEnded) {
   });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, " Phase   1\n\n\n\n ERROR HALT.. ISTATE = -4\n");
-  EXPECT_EQ(r.err,
-            "the run stopped at ERROR HALT.. ISTATE = -4; the integrator's messages are on "
-            "standard output\n");
+  EXPECT_EQ(r.err, "the run stopped at ERROR HALT.. ISTATE = -4; the integrator's messages are on "
+                   "standard output\n");
 }
 
 TEST(ExitPath, StopBeforeOutputIsStatusTwo) {
@@ -146,9 +145,8 @@ TEST(ExitPath, BrokenConsolePipeIsFailedOutput) {
     std::exit(textio::finish_run());
   });
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err,
-            "output could not be written completely: standard output (Broken pipe); the "
-            "integrator's messages are on standard output\n");
+  EXPECT_EQ(r.err, "output could not be written completely: standard output (Broken pipe); the "
+                   "integrator's messages are on standard output\n");
 }
 
 }  // namespace

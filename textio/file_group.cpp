@@ -143,7 +143,8 @@ bool open_units(std::span<const unit_file> files, std::string* error) {
   for (const unit_file& f : files) {
     const std::string name = trimmed_file_name(f.padded_name);
     if (f.unit < 1 || f.unit > 99)
-      return give_up("cannot open '" + name + "': unit " + std::to_string(f.unit) + " is not 1 to 99");
+      return give_up("cannot open '" + name + "': unit " + std::to_string(f.unit) +
+                     " is not 1 to 99");
     pending_file p;
     p.shared = f.shared;
     std::string reason;

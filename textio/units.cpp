@@ -192,7 +192,8 @@ std::string trimmed_file_name(std::string_view padded) {
 bool open_unit(int unit, std::string_view padded_name, std::string* error) {
   const std::string name = trimmed_file_name(padded_name);
   if (unit < 1 || unit > 99) {
-    if (error) *error = "cannot open '" + name + "': unit " + std::to_string(unit) + " is not 1 to 99";
+    if (error)
+      *error = "cannot open '" + name + "': unit " + std::to_string(unit) + " is not 1 to 99";
     return false;
   }
   std::string reason;

@@ -116,7 +116,8 @@ TEST_F(Units, Unit6IsTheConsoleUntilAFileIsOpenOnIt) {
     textio::stop(0);
   });
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(slurp(dir_ / "stdout"), " INTEG-- first\n report 1\n report 2\n INTEG-- console again\n");
+  EXPECT_EQ(slurp(dir_ / "stdout"),
+            " INTEG-- first\n report 1\n report 2\n INTEG-- console again\n");
   EXPECT_EQ(slurp(dir_ / "r_ER.txt"), " INTEG-- into the ER file\n");
 }
 
@@ -145,13 +146,16 @@ TEST_F(Units, OpenFailureNamesTheFileAndReason) {
 // A group either opens whole, replacing earlier files, or changes nothing:
 // the files of an earlier run survive a group whose last file is blocked.
 TEST_F(Units, GroupOpensAllOrNothing) {
-  const auto write = [&](const char* name, const char* text) { std::ofstream(dir_ / name) << text; };
+  const auto write = [&](const char* name, const char* text) {
+    std::ofstream(dir_ / name) << text;
+  };
   write("a.txt", "old a");
   write("tmp", "old tmp");
   fs::create_directory(dir_ / "c.txt");
   const int failed = run_child(dir_, dir_ / "out", [] {
     std::string error;
-    const bool ok = textio::open_units({{8, "a.txt"}, {9, "tmp"}, {5, "b.txt"}, {7, "c.txt"}}, &error);
+    const bool ok =
+        textio::open_units({{8, "a.txt"}, {9, "tmp"}, {5, "b.txt"}, {7, "c.txt"}}, &error);
     std::exit(!ok && error.find("'c.txt'") != std::string::npos && !textio::unit(8) ? 3 : 4);
   });
   EXPECT_EQ(failed, 3);

@@ -8,8 +8,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -150,8 +150,8 @@ bool store(const item& it, const value_text& v, std::string* what) {
       std::size_t i = 0;
       const std::string& s = v.text;
       if (!v.quoted && i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
-      const bool digits_only = !v.quoted && i < s.size() &&
-                               s.find_first_not_of("0123456789", i) == std::string::npos;
+      const bool digits_only =
+          !v.quoted && i < s.size() && s.find_first_not_of("0123456789", i) == std::string::npos;
       if (!digits_only) {
         *what = "expected an integer, found " + shown(found);
         return false;
@@ -284,8 +284,8 @@ bool value_reader::read(std::initializer_list<item> items, read_error* err) {
   }
   if (!opened_) return fail(line_ + 1, 0, "cannot open the file (" + open_reason_ + ")");
 
-  std::size_t next = 0;           // next item to fill
-  bool comma_pending = true;      // a comma now gives a null value
+  std::size_t next = 0;       // next item to fill
+  bool comma_pending = true;  // a comma now gives a null value
   std::string what;
   auto take = [&](const value_text& v, long count) {
     for (long k = 0; k < count && next < list.size(); ++k, ++next) {
@@ -301,9 +301,12 @@ bool value_reader::read(std::initializer_list<item> items, read_error* err) {
 
   while (next < list.size()) {
     switch (next_line(&what)) {
-      case line_status::line: break;
-      case line_status::end: return fail(line_ + 1, next, "the file ends before this value");
-      case line_status::failed: return fail(line_ + 1, next, what);
+      case line_status::line:
+        break;
+      case line_status::end:
+        return fail(line_ + 1, next, "the file ends before this value");
+      case line_status::failed:
+        return fail(line_ + 1, next, what);
     }
     std::string_view ln(line_text_);
     if (!ln.empty() && ln.back() == '\r') ln.remove_suffix(1);
@@ -311,7 +314,7 @@ bool value_reader::read(std::initializer_list<item> items, read_error* err) {
     std::size_t c = 0;
     while (next < list.size()) {
       while (c < ln.size() && is_blank(ln[c])) ++c;
-      if (c >= ln.size()) break;  // the line end is a blank; go on below
+      if (c >= ln.size()) break;      // the line end is a blank; go on below
       if (ln[c] == '/') return true;  // the rest keep their values
       if (ln[c] == ',') {
         ++c;
@@ -359,14 +362,15 @@ bool value_reader::read(std::initializer_list<item> items, read_error* err) {
           v.text += ln[c++];
         }
         if (!closed) {
-          return fail(line_, next, "quoted text has no closing quote, found " +
-                                       shown(ln.substr(start)));
+          return fail(line_, next,
+                      "quoted text has no closing quote, found " + shown(ln.substr(start)));
         }
         if (c < ln.size() && !ends_item(ln[c])) {
           std::size_t e = c;
           while (e < ln.size() && !ends_item(ln[e])) ++e;
-          return fail(line_, next, "unexpected text after a quoted value, found " +
-                                       shown(ln.substr(start, e - start)));
+          return fail(line_, next,
+                      "unexpected text after a quoted value, found " +
+                          shown(ln.substr(start, e - start)));
         }
         v.quoted = true;
       } else if (c >= ln.size() || ends_item(ln[c])) {

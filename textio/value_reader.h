@@ -22,10 +22,10 @@
 namespace textio {
 
 struct read_error {
-  std::string file;   // "VELMO67.INP"
-  int line = 0;       // 1-based line of the offending item
-  std::string item;   // the item's name, "k55"
-  std::string what;   // "expected a real number, found 'abc'"
+  std::string file;  // "VELMO67.INP"
+  int line = 0;      // 1-based line of the offending item
+  std::string item;  // the item's name, "k55"
+  std::string what;  // "expected a real number, found 'abc'"
   // "VELMO67.INP line 57: k55: expected a real number, found 'abc'"
   std::string message() const;
 };
@@ -89,11 +89,11 @@ class value_reader {
   bool opened_ = false;
   bool at_end_ = false;
   std::string open_reason_;
-  std::string buf_;        // read ahead, from start_ on not yet consumed
+  std::string buf_;  // read ahead, from start_ on not yet consumed
   std::size_t start_ = 0;
   std::string line_text_;  // the line being read, with a CR before its LF
   int line_ = 0;
-  bool spent_ = false;    // a read failed; every later read repeats it
+  bool spent_ = false;  // a read failed; every later read repeats it
   read_error failure_;
 };
 

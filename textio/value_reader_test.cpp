@@ -66,7 +66,8 @@ TEST_F(ValueReader, TooFewValuesContinueOnNextLinesSkippingBlankOnes) {
   auto r = file("1 2\n\n   \t\n3 4 note\n5\n");
   double v[4] = {};
   read_error err;
-  ASSERT_TRUE(r.read({real("v1", v[0]), real("v2", v[1]), real("v3", v[2]), real("v4", v[3])}, &err));
+  ASSERT_TRUE(
+      r.read({real("v1", v[0]), real("v2", v[1]), real("v3", v[2]), real("v4", v[3])}, &err));
   EXPECT_EQ(v[2], 3);
   EXPECT_EQ(v[3], 4);
   EXPECT_EQ(r.line_number(), 4);
@@ -81,16 +82,12 @@ TEST_F(ValueReader, RepeatCountsNullValuesAndSlash) {
   };
   // Destinations start at -1; a null or an item after a slash keeps it.
   const c cases[] = {
-      {"3*0.5 1\n", {0.5, 0.5, 0.5, 1}},
-      {"2* 7 8\n", {-1, -1, 7, 8}},
-      {"1.0,,3.0,4\n", {1, -1, 3, 4}},
-      {",2,3,4\n", {-1, 2, 3, 4}},
-      {"1.0,\n2.0 3 4\n", {1, 2, 3, 4}},      // a trailing comma is no null
-      {"1.0,\n,3.0 4 5\n", {1, -1, 3, 4}},    // but two commas are
-      {"1.0 / 2.0 3 4\n", {1, -1, -1, -1}},
-      {"1 2/\n", {1, 2, -1, -1}},
-      {"1 2 2*9 9 9\n", {1, 2, 9, 9}},
-      {"5*4\n", {4, 4, 4, 4}},
+      {"3*0.5 1\n", {0.5, 0.5, 0.5, 1}},    {"2* 7 8\n", {-1, -1, 7, 8}},
+      {"1.0,,3.0,4\n", {1, -1, 3, 4}},      {",2,3,4\n", {-1, 2, 3, 4}},
+      {"1.0,\n2.0 3 4\n", {1, 2, 3, 4}},    // a trailing comma is no null
+      {"1.0,\n,3.0 4 5\n", {1, -1, 3, 4}},  // but two commas are
+      {"1.0 / 2.0 3 4\n", {1, -1, -1, -1}}, {"1 2/\n", {1, 2, -1, -1}},
+      {"1 2 2*9 9 9\n", {1, 2, 9, 9}},      {"5*4\n", {4, 4, 4, 4}},
   };
   for (const c& k : cases) {
     auto r = file(std::string(k.line) + "77\n");
@@ -112,12 +109,24 @@ TEST_F(ValueReader, RealForms) {
     double want;
   };
   const c cases[] = {
-      {"1", 1.0},           {"1.", 1.0},          {".5", 0.5},
-      {"1e3", 1000.0},      {"1.0E-03", 1.0e-3},  {"1.0D-03", 1.0e-3},
-      {"1.0d+3", 1000.0},   {"+2", 2.0},          {"-2", -2.0},
-      {"1.0+3", 1000.0},    {"1.0000-100", 1.0e-100}, {"-1.2346-150", -1.2346e-150},
-      {"1.2346E+00", 1.2346}, {"2.5q1", 25.0},    {"0.1", 0.1},
-      {"-0", -0.0},         {"1e-400", 0.0},      {"4.9407-324", 4.9407e-324},
+      {"1", 1.0},
+      {"1.", 1.0},
+      {".5", 0.5},
+      {"1e3", 1000.0},
+      {"1.0E-03", 1.0e-3},
+      {"1.0D-03", 1.0e-3},
+      {"1.0d+3", 1000.0},
+      {"+2", 2.0},
+      {"-2", -2.0},
+      {"1.0+3", 1000.0},
+      {"1.0000-100", 1.0e-100},
+      {"-1.2346-150", -1.2346e-150},
+      {"1.2346E+00", 1.2346},
+      {"2.5q1", 25.0},
+      {"0.1", 0.1},
+      {"-0", -0.0},
+      {"1e-400", 0.0},
+      {"4.9407-324", 4.9407e-324},
   };
   for (const c& k : cases) {
     auto r = file(std::string(k.text) + "\n");
@@ -274,7 +283,8 @@ TEST_F(ValueReader, BadValuesAreErrorsNamingFileLineAndItem) {
       {"99999999999\n", true, "VELMO67.INP line 2: k55: integer out of range, found '99999999999'"},
       {std::string("1.0\0junk\n", 9), false,
        "VELMO67.INP line 2: k55: expected a real number, found '1.0\\x00junk'"},
-      {"\x01\xff\xfe\n", false, "VELMO67.INP line 2: k55: expected a real number, found '\\x01\\xff\\xfe'"},
+      {"\x01\xff\xfe\n", false,
+       "VELMO67.INP line 2: k55: expected a real number, found '\\x01\\xff\\xfe'"},
       {"0*5\n", false, "VELMO67.INP line 2: k55: bad repeat count, found '0*5'"},
       {"'abc\n", false, "VELMO67.INP line 2: k55: quoted text has no closing quote, found ''abc'"},
       {"'1.5'\n", false, "VELMO67.INP line 2: k55: expected a real number, found ''1.5''"},
@@ -311,9 +321,15 @@ TEST_F(ValueReader, ShortFileNamesTheMissingValue) {
   auto r = file("1 2 3\n4 5 6\n7 8\n");
   double eps, sig, lam;
   read_error err;
-  ASSERT_TRUE(r.read({real("BAND(1) epsilon", eps), real("BAND(1) sigma", sig), real("BAND(1) lamda", lam)}, &err));
-  ASSERT_TRUE(r.read({real("BAND(2) epsilon", eps), real("BAND(2) sigma", sig), real("BAND(2) lamda", lam)}, &err));
-  EXPECT_FALSE(r.read({real("BAND(3) epsilon", eps), real("BAND(3) sigma", sig), real("BAND(3) lamda", lam)}, &err));
+  ASSERT_TRUE(
+      r.read({real("BAND(1) epsilon", eps), real("BAND(1) sigma", sig), real("BAND(1) lamda", lam)},
+             &err));
+  ASSERT_TRUE(
+      r.read({real("BAND(2) epsilon", eps), real("BAND(2) sigma", sig), real("BAND(2) lamda", lam)},
+             &err));
+  EXPECT_FALSE(
+      r.read({real("BAND(3) epsilon", eps), real("BAND(3) sigma", sig), real("BAND(3) lamda", lam)},
+             &err));
   EXPECT_EQ(message(err), "VELMO67.INP line 4: BAND(3) lamda: the file ends before this value");
   EXPECT_EQ(sig, 8);  // the values before the end were taken
 
@@ -328,7 +344,8 @@ TEST_F(ValueReader, MissingOrUnreadableFileReportedAtFirstStatement) {
   char name[10];
   read_error err;
   EXPECT_FALSE(missing.read({text("RUNNAME", name, 10)}, &err));
-  EXPECT_EQ(message(err), "NOPE.INP line 1: RUNNAME: cannot open the file (No such file or directory)");
+  EXPECT_EQ(message(err),
+            "NOPE.INP line 1: RUNNAME: cannot open the file (No such file or directory)");
 
   value_reader directory(dir_.string());
   EXPECT_FALSE(directory.read({text("RUNNAME", name, 10)}, &err));
@@ -336,11 +353,13 @@ TEST_F(ValueReader, MissingOrUnreadableFileReportedAtFirstStatement) {
 }
 
 TEST_F(ValueReader, ControlCharacterInTextIsAnError) {
-  auto r = file(std::string("ab\x07" "cd\n"));
+  auto r = file(std::string("ab\x07"
+                            "cd\n"));
   char name[10];
   read_error err;
   EXPECT_FALSE(r.read({text("RUNNAME", name, 10)}, &err));
-  EXPECT_EQ(message(err), "VELMO67.INP line 1: RUNNAME: text holds a control character, found 'ab\\x07cd'");
+  EXPECT_EQ(message(err),
+            "VELMO67.INP line 1: RUNNAME: text holds a control character, found 'ab\\x07cd'");
 }
 
 TEST_F(ValueReader, RandomBytesGiveValuesOrAClearError) {

@@ -10,13 +10,20 @@ namespace {
 
 std::string_view suffix(int unit) {
   switch (unit) {
-    case data_unit: return ".txt";
-    case summary_unit: return "_summary.txt";
-    case window_unit: return "_sw.txt";
-    case flux_unit: return "_fluxes.txt";
-    case spectrum_unit: return "_spec.txt";
-    case store_unit: return "_jSOCC-Ca_lum.txt";
-    case er_unit: return "_ER.txt";
+    case data_unit:
+      return ".txt";
+    case summary_unit:
+      return "_summary.txt";
+    case window_unit:
+      return "_sw.txt";
+    case flux_unit:
+      return "_fluxes.txt";
+    case spectrum_unit:
+      return "_spec.txt";
+    case store_unit:
+      return "_jSOCC-Ca_lum.txt";
+    case er_unit:
+      return "_ER.txt";
   }
   return "";
 }
@@ -25,10 +32,14 @@ std::string_view run_name(const run_state& r) { return {r.RUNNAME, std::size_t(r
 
 bool written(const file_set& f, int unit) {
   switch (unit) {
-    case window_unit: return f.sliding_window;
-    case spectrum_unit: return f.spectrum;
-    case store_unit: return f.store;
-    case er_unit: return f.er;
+    case window_unit:
+      return f.sliding_window;
+    case spectrum_unit:
+      return f.spectrum;
+    case store_unit:
+      return f.store;
+    case er_unit:
+      return f.er;
   }
   return true;
 }
@@ -36,7 +47,8 @@ bool written(const file_set& f, int unit) {
 }  // namespace
 
 std::string result_file_name(std::string_view runname, int unit) {
-  std::string name = unit == tmp_unit ? std::string("tmp") : std::string(runname) + std::string(suffix(unit));
+  std::string name =
+      unit == tmp_unit ? std::string("tmp") : std::string(runname) + std::string(suffix(unit));
   name.resize(80, ' ');
   return name;
 }
@@ -64,7 +76,9 @@ bool open_result_files(const frame_config& cfg, run_state& r, std::string* error
 void write_run_information(const run_state& r) {
   const textio::shared_write alone(tmp_unit);
   const double* t = r.TPHASE;
-  auto real_record = [](double v) { textio::write_unit(tmp_unit, textio::freeform().real(v).view()); };
+  auto real_record = [](double v) {
+    textio::write_unit(tmp_unit, textio::freeform().real(v).view());
+  };
   textio::write_unit(tmp_unit, textio::freeform().text(run_name(r)).view());
   real_record(r.total_duration);
   real_record(t[0]);
@@ -92,7 +106,8 @@ void write_run_header(const run_state& r) {
                                     .text(r.start_stamp.time)
                                     .text(")")
                                     .view());
-  put_both(report_out::summary, textio::freeform().text("====================================  ").view());
+  put_both(report_out::summary,
+           textio::freeform().text("====================================  ").view());
 }
 
 void end_of_run(const frame_config& cfg, const run_state& r) {

@@ -81,8 +81,8 @@ class driver {
     // returned is that step's output.
     const auto t0 = clock_type::now();
     if (step_output_open_) timing_->step_output_seconds += seconds(t0 - step_output_start_);
-    integrator::integrate(cfg_.fex, &neq, r_.Y, r_.T, r_.TOUT, itol, &rtol, &atol, itask,
-                          r_.ISTATE, iopt, r_.RWORK, lrw, r_.IWORK, liw, cfg_.jex, mf);
+    integrator::integrate(cfg_.fex, &neq, r_.Y, r_.T, r_.TOUT, itol, &rtol, &atol, itask, r_.ISTATE,
+                          iopt, r_.RWORK, lrw, r_.IWORK, liw, cfg_.jex, mf);
     step_output_start_ = clock_type::now();
     step_output_open_ = true;
     timing_->integrate_seconds += seconds(step_output_start_ - t0);
@@ -143,10 +143,9 @@ class driver {
     if (r_.IPHASE == 2 && cfg_.dtout_reset_after_phase2) r_.DTOUT = later_phase_interval;
     if (cfg_.maxima) period_analysis(r_.detector);
 
-    const phase_report_data p{r_.IPHASE,  r_.nout,       r_.Y,         k(),
-                              &r_.d,      r_.window.mean, r_.detector.period,
-                              r_.Kd_M,    r_.Kd_B,       r_.Kd_PMCA_M, r_.Kd_NCX_M,
-                              cfg_.lum_pmca_integrals};
+    const phase_report_data p{
+        r_.IPHASE,          r_.nout, r_.Y,    k(),          &r_.d,       r_.window.mean,
+        r_.detector.period, r_.Kd_M, r_.Kd_B, r_.Kd_PMCA_M, r_.Kd_NCX_M, cfg_.lum_pmca_integrals};
     write_phase_report(p, cfg_.rate_constant_report);
     if (cfg_.files.store) write_store_row(store_unit, r_.Y[11], r_.d.jSOCC);
     put_both(report_out::summary, textio::blank_record());

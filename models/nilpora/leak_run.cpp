@@ -145,8 +145,8 @@ void run_program() {
     textio::stop_if_signalled();
     // The rate at the end of the coming interval holds for the whole interval.
     LEAKPAR.VMAX = (1.0 - std::exp(-(in.KACT * TOUT))) * in.VMAX0;
-    integrator::integrate(fex, NEQ, Y, T, TOUT, ITOL, &RTOL, &ATOL, ITASK, ISTATE, IOPT, RWORK,
-                          LRW, IWORK, LIW, jex, MF);
+    integrator::integrate(fex, NEQ, Y, T, TOUT, ITOL, &RTOL, &ATOL, ITASK, ISTATE, IOPT, RWORK, LRW,
+                          IWORK, LIW, jex, MF);
     data_row(row, TPRINT, Y[0], Y[1], LEAKPAR.VMAX);
     textio::write_unit(data_unit, row.view());
     if (ISTATE < 0) textio::error_halt(ISTATE);

@@ -69,7 +69,8 @@ std::vector<row> parse_rows(const std::string& text) {
 constexpr double row_precision = 5e-6;
 
 void expect_close(double got, double want, double rel, const std::string& what) {
-  EXPECT_LE(std::fabs(got - want), rel * std::fabs(want) + 1e-300) << what << ": " << got << " vs " << want;
+  EXPECT_LE(std::fabs(got - want), rel * std::fabs(want) + 1e-300)
+      << what << ": " << got << " vs " << want;
 }
 
 struct finished_run {
@@ -101,8 +102,8 @@ std::string input(const std::string& run_name, const std::string& times, const s
 const std::string date_re = "[0-3][0-9]-(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec)-[0-9]{2}";
 const std::string time_re = "[0-2][0-9]:[0-5][0-9]:[0-6][0-9]";
 
-void expect_lines_match(const std::vector<std::string>& got, const std::vector<std::string>& patterns,
-                        const std::string& what) {
+void expect_lines_match(const std::vector<std::string>& got,
+                        const std::vector<std::string>& patterns, const std::string& what) {
   ASSERT_EQ(got.size(), patterns.size()) << what;
   for (std::size_t i = 0; i < got.size(); ++i)
     EXPECT_TRUE(std::regex_match(got[i], std::regex(patterns[i])))
@@ -113,8 +114,9 @@ void expect_lines_match(const std::vector<std::string>& got, const std::vector<s
 std::string example_input() {
   namespace fs = std::filesystem;
   const char* root = std::getenv("CALCIUM_SOURCE_DIR");
-  const fs::path file = root ? fs::path(root) / "examples/nilpora/NILPORA.INP"
-                             : fs::path(__FILE__).parent_path() / "../../examples/nilpora/NILPORA.INP";
+  const fs::path file =
+      root ? fs::path(root) / "examples/nilpora/NILPORA.INP"
+           : fs::path(__FILE__).parent_path() / "../../examples/nilpora/NILPORA.INP";
   std::string text = read_file(file);
   EXPECT_FALSE(text.empty()) << "no example at " << file;
   return text;
@@ -148,14 +150,21 @@ TEST(NilporaRun, ExampleWritesReportRunInformationAndRows) {
   EXPECT_EQ(rows[0].vmax, 0.0);
 
   const std::string run_header = " Run nilpora-01 \\(" + date_re + ", " + time_re + "\\)";
-  const std::string final_conc = " ( |-)[0-9]\\.[0-9]{3}E[-+][0-9]{2},( |-)[0-9]\\.[0-9]{3}E[-+][0-9]{2}";
-  const std::vector<std::string> head = {
-      "  ", run_header, " ================================= ", "  Initial concentrations:",
-      "  1\\.000E\\+00, 0\\.000E\\+00", "  ", " Vmax\\.{20}  1\\.0000E\\+00", "  ",
-      "  Final concentrations:", final_conc};
-  const std::vector<std::string> tail = {
-      " Execution of nilpora-01 ended at: " + time_re, " Date: " + date_re,
-      " ======================================= ", "  "};
+  const std::string final_conc =
+      " ( |-)[0-9]\\.[0-9]{3}E[-+][0-9]{2},( |-)[0-9]\\.[0-9]{3}E[-+][0-9]{2}";
+  const std::vector<std::string> head = {"  ",
+                                         run_header,
+                                         " ================================= ",
+                                         "  Initial concentrations:",
+                                         "  1\\.000E\\+00, 0\\.000E\\+00",
+                                         "  ",
+                                         " Vmax\\.{20}  1\\.0000E\\+00",
+                                         "  ",
+                                         "  Final concentrations:",
+                                         final_conc};
+  const std::vector<std::string> tail = {" Execution of nilpora-01 ended at: " + time_re,
+                                         " Date: " + date_re,
+                                         " ======================================= ", "  "};
   std::vector<std::string> console = head, summary = head;
   console.insert(console.end(), {"  ", "  "});
   summary.insert(summary.end(), {"  "});
@@ -169,7 +178,8 @@ TEST(NilporaRun, ExampleWritesReportRunInformationAndRows) {
   ASSERT_GE(out.size(), 10u);
   const std::string& fin = out[9];
   expect_close(std::strtod(fin.substr(1, 10).c_str(), nullptr), rows.back().y1, 5e-4, "final Y(1)");
-  expect_close(std::strtod(fin.substr(12, 10).c_str(), nullptr), rows.back().y2, 5e-4, "final Y(2)");
+  expect_close(std::strtod(fin.substr(12, 10).c_str(), nullptr), rows.back().y2, 5e-4,
+               "final Y(2)");
 
   expect_lines_match(lines_of(f.text["tmp"]),
                      {" nilpora-01", " \\(" + date_re + ", " + time_re + "\\)"}, "tmp");
@@ -242,7 +252,8 @@ TEST(NilporaRun, EdgeCasesOfTheOutputLoop) {
     bool leaked = false;  // VMAX was non-zero over some interval so far
     for (std::size_t k = 0; k < rows.size(); ++k) {
       EXPECT_EQ(rows[k].t, c.row_times[k]);
-      expect_close(rows[k].vmax, (1.0 - std::exp(-(kact * rows[k].t))) * 2.0, row_precision, "VMAX");
+      expect_close(rows[k].vmax, (1.0 - std::exp(-(kact * rows[k].t))) * 2.0, row_precision,
+                   "VMAX");
       EXPECT_NEAR(rows[k].y1 + rows[k].y2, 1.25, 2 * row_precision);
       leaked = leaked || rows[k].vmax != 0.0;
       if (leaked) {
@@ -293,8 +304,9 @@ TEST(NilporaRun, IntegratorFailureWritesErrorHaltAndStops) {
   finished_run f = run_in(dir);
   EXPECT_EQ(f.r.exit_status, 1);
   // One line says what ended the run and where the integrator's messages are.
-  EXPECT_TRUE(std::regex_match(f.r.err, std::regex("the run stopped at ERROR HALT\\.\\. ISTATE = -[1-6]; "
-                                                   "the integrator's messages are on standard output\r\n")))
+  EXPECT_TRUE(
+      std::regex_match(f.r.err, std::regex("the run stopped at ERROR HALT\\.\\. ISTATE = -[1-6]; "
+                                           "the integrator's messages are on standard output\r\n")))
       << f.r.err;
   expect_all_crlf(f);
   std::vector<row> rows = parse_rows(f.text["halt-run-1.txt"]);
@@ -304,7 +316,8 @@ TEST(NilporaRun, IntegratorFailureWritesErrorHaltAndStops) {
 
   std::vector<std::string> out = lines_of(f.r.out);
   ASSERT_GE(out.size(), 5u);
-  EXPECT_TRUE(std::regex_match(out.back(), std::regex(" ERROR HALT\\.\\. ISTATE = -[1-6]"))) << out.back();
+  EXPECT_TRUE(std::regex_match(out.back(), std::regex(" ERROR HALT\\.\\. ISTATE = -[1-6]")))
+      << out.back();
   EXPECT_EQ(out[out.size() - 2], "");
   EXPECT_EQ(out[out.size() - 3], "");
   EXPECT_EQ(out[out.size() - 4], "");
@@ -349,8 +362,8 @@ TEST(NilporaRun, BadParameterFileStopsBeforeAnyResultFile) {
     EXPECT_NE(f.r.err.find("NILPORA.INP"), std::string::npos) << f.r.err;
     EXPECT_NE(f.r.err.find(c.line), std::string::npos) << f.r.err;
     EXPECT_NE(f.r.err.find(c.item), std::string::npos) << f.r.err;
-    EXPECT_EQ(f.files, c.write_input ? std::vector<std::string>{"NILPORA.INP"}
-                                     : std::vector<std::string>{});
+    EXPECT_EQ(f.files,
+              c.write_input ? std::vector<std::string>{"NILPORA.INP"} : std::vector<std::string>{});
   }
 }
 

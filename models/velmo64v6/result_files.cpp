@@ -64,7 +64,8 @@ void write_run_header(const run_state& s) {
                                     .text(s.stamp.time)
                                     .text(")")
                                     .view());
-  put_both(report_out::summary, textio::freeform().text("====================================  ").view());
+  put_both(report_out::summary,
+           textio::freeform().text("====================================  ").view());
 }
 
 void write_run_end() {

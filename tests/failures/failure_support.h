@@ -251,12 +251,16 @@ inline void expect_error_line(const program_info& p, const run_result& r, const 
 }
 
 // A file that ends in whole lines: empty, or ending with the line end.
-inline void expect_whole_lines(const program_info& p, const std::string& text, const std::string& what) {
+inline void expect_whole_lines(const program_info& p, const std::string& text,
+                               const std::string& what) {
   if (text.empty()) return;
   ASSERT_GE(text.size(), p.line_end.size()) << what;
-  EXPECT_EQ(text.substr(text.size() - p.line_end.size()), p.line_end) << what << " ends inside a line";
+  EXPECT_EQ(text.substr(text.size() - p.line_end.size()), p.line_end)
+      << what << " ends inside a line";
 }
 
-inline std::string program_name(const testing::TestParamInfo<program_info>& i) { return i.param.name; }
+inline std::string program_name(const testing::TestParamInfo<program_info>& i) {
+  return i.param.name;
+}
 
 }  // namespace failures

@@ -28,7 +28,8 @@ std::vector<std::string> sorted(std::vector<std::string> v) {
 // Every entry of the directory, links and directories included.
 std::vector<std::string> entries(const scratch_dir& dir) {
   std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(dir.path()))
+    names.push_back(e.path().filename().string());
   return sorted(names);
 }
 

@@ -127,7 +127,8 @@ TEST_P(Interrupt, SignalBeforeAnyFileExists) {
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "");
   std::vector<std::string> left;
-  for (const auto& e : fs::directory_iterator(dir.path())) left.push_back(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(dir.path()))
+    left.push_back(e.path().filename().string());
   EXPECT_EQ(left, std::vector<std::string>{p().parameter_file});
 }
 

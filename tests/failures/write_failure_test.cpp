@@ -94,10 +94,11 @@ TEST_P(WriteFailure, IntegratorStopsSayWhereItsMessagesAre) {
     EXPECT_EQ(r.exit_status, 1);
     std::string place = ex.message_place();
     place = std::regex_replace(place, std::regex(R"([.()])"), R"(\$&)");
-    EXPECT_TRUE(std::regex_match(
-        r.err, std::regex(c.line + "; the integrator's messages are " + place + p().line_end)))
+    EXPECT_TRUE(std::regex_match(r.err, std::regex(c.line + "; the integrator's messages are " +
+                                                   place + p().line_end)))
         << r.err;
-    const std::string messages = messages_suffix(p()).empty() ? r.out : dir.read(ex.file("_ER.txt"));
+    const std::string messages =
+        messages_suffix(p()).empty() ? r.out : dir.read(ex.file("_ER.txt"));
     EXPECT_NE(messages.find(" INTEG--  "), std::string::npos);
   }
 }
