@@ -111,6 +111,7 @@ void sink::adopt(int fd, std::string name) {
   len_ = 0;
   failed_ = false;
   refused_error_ = 0;
+  accepting_ = true;
   label_ = quoted(name);
 }
 
@@ -121,32 +122,45 @@ void sink::attach_stdout() {
   len_ = 0;
   failed_ = false;
   refused_error_ = 0;
+  accepting_ = true;
   label_ = "standard output";
   // Someone watching a terminal sees each line as it is written.
   flush_each_line_ = ::isatty(STDOUT_FILENO) == 1;
 }
 
-void sink::refuse_writes(int error) { refused_error_ = error; }
+void sink::refuse_writes(int error) {
+  refused_error_ = error;
+  accepting_ = false;
+}
 
 void sink::fail(int error) {
   if (failed_) return;
   failed_ = true;
+  accepting_ = false;
   len_ = 0;
   record().failures.push_back(label_ + " (" + std::strerror(error) + ")");
 }
 
-void sink::put(const char* p, std::size_t n) {
-  if (fd_ < 0 || failed_) return;
-  if (refused_error_ != 0) {
-    fail(refused_error_);
+// The common case, kept small so that it inlines into write_line.
+inline void sink::put(const char* p, std::size_t n) {
+  if (accepting_ && len_ + n <= sizeof buf_) {
+    std::memcpy(buf_ + len_, p, n);
+    len_ += n;
     return;
   }
-  if (len_ + n > sizeof buf_) {
-    flush();
-    if (n > sizeof buf_) {  // too long to buffer: straight through
-      if (const int e = write_all(fd_, p, n)) fail(e);
-      return;
-    }
+  put_rare(p, n);
+}
+
+void sink::put_rare(const char* p, std::size_t n) {
+  if (!accepting_) {  // closed, failed, or refusing: a refused write is a failure
+    if (fd_ >= 0 && refused_error_ != 0) fail(refused_error_);
+    return;
+  }
+  flush();  // the buffer is full
+  if (!accepting_) return;
+  if (n > sizeof buf_) {  // too long to buffer: straight through
+    if (const int e = write_all(fd_, p, n)) fail(e);
+    return;
   }
   std::memcpy(buf_ + len_, p, n);
   len_ += n;
@@ -163,7 +177,7 @@ void sink::write_line(std::string_view text) {
 }
 
 void sink::flush() {
-  if (fd_ < 0 || len_ == 0 || failed_) return;
+  if (!accepting_ || len_ == 0) return;
   if (const int e = write_all(fd_, buf_, len_)) fail(e);
   len_ = 0;
 }
@@ -174,6 +188,7 @@ void sink::close() {
   if (owns_fd_ && ::close(fd_) != 0 && errno != EINTR) fail(errno);
   fd_ = -1;
   owns_fd_ = false;
+  accepting_ = false;
   flush_each_line_ = false;
 }
 

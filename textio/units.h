@@ -48,12 +48,14 @@ class sink {
 
  private:
   void put(const char* p, std::size_t n);
+  void put_rare(const char* p, std::size_t n);  // full buffer, failure, too long
   int fd_ = -1;
   bool owns_fd_ = false;
   bool flush_each_line_ = false;
   bool failed_ = false;
   int refused_error_ = 0;
-  std::string label_;  // "'name'" or "standard output"
+  bool accepting_ = false;  // open, not failed, not refusing: writes go to the buffer
+  std::string label_;       // "'name'" or "standard output"
   char buf_[1 << 16];
   std::size_t len_ = 0;
 };
