@@ -68,22 +68,6 @@ unit_table& units() {
   return table_storage();
 }
 
-// 0, or the errno of the failure. A signal that interrupts a blocked write
-// (a console pipe nobody reads) ends the attempt once a stop is requested.
-int write_all(int fd, const char* p, std::size_t n) {
-  while (n > 0) {
-    const ssize_t k = ::write(fd, p, n);
-    if (k < 0) {
-      if (errno == EINTR && stop_signal() == 0) continue;
-      return errno;
-    }
-    if (k == 0) return EIO;
-    p += k;
-    n -= static_cast<std::size_t>(k);
-  }
-  return 0;
-}
-
 std::string quoted(const std::string& name) { return "'" + name + "'"; }
 
 }  // namespace
@@ -112,6 +96,7 @@ void sink::adopt(int fd, std::string name) {
   failed_ = false;
   refused_error_ = 0;
   accepting_ = true;
+  torn_ = 0;
   label_ = quoted(name);
 }
 
@@ -123,6 +108,7 @@ void sink::attach_stdout() {
   failed_ = false;
   refused_error_ = 0;
   accepting_ = true;
+  torn_ = 0;
   label_ = "standard output";
   // Someone watching a terminal sees each line as it is written.
   flush_each_line_ = ::isatty(STDOUT_FILENO) == 1;
@@ -139,6 +125,32 @@ void sink::fail(int error) {
   accepting_ = false;
   len_ = 0;
   record().failures.push_back(label_ + " (" + std::strerror(error) + ")");
+}
+
+// 0, or the errno of the failure. A signal that interrupts a blocked write
+// (a console pipe nobody reads) ends the attempt once a stop is requested.
+// A file that fails is cut back to its last whole line.
+int sink::write_out(const char* p, std::size_t n) {
+  while (n > 0) {
+    const ssize_t k = ::write(fd_, p, n);
+    if (k <= 0) {
+      const int error = k < 0 ? errno : EIO;
+      if (error == EINTR && stop_signal() == 0) continue;
+      if (owns_fd_ && torn_ > 0) {
+        const off_t end = ::lseek(fd_, 0, SEEK_CUR);
+        if (end >= static_cast<off_t>(torn_))
+          (void)::ftruncate(fd_, end - static_cast<off_t>(torn_));
+      }
+      return error;
+    }
+    const auto done = static_cast<std::size_t>(k);
+    const void* nl = ::memrchr(p, '\n', done);
+    torn_ =
+        nl ? done - static_cast<std::size_t>(static_cast<const char*>(nl) - p) - 1 : torn_ + done;
+    p += done;
+    n -= done;
+  }
+  return 0;
 }
 
 // The common case, kept small so that it inlines into write_line.
@@ -159,7 +171,7 @@ void sink::put_rare(const char* p, std::size_t n) {
   flush();  // the buffer is full
   if (!accepting_) return;
   if (n > sizeof buf_) {  // too long to buffer: straight through
-    if (const int e = write_all(fd_, p, n)) fail(e);
+    if (const int e = write_out(p, n)) fail(e);
     return;
   }
   std::memcpy(buf_ + len_, p, n);
@@ -178,7 +190,7 @@ void sink::write_line(std::string_view text) {
 
 void sink::flush() {
   if (!accepting_ || len_ == 0) return;
-  if (const int e = write_all(fd_, buf_, len_)) fail(e);
+  if (const int e = write_out(buf_, len_)) fail(e);
   len_ = 0;
 }
 

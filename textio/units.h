@@ -20,8 +20,9 @@ void set_line_end(line_end end);
 line_end current_line_end();
 
 // A buffered sequential text sink (a file or standard output). After its
-// first failed write the sink drops everything else: the file ends where the
-// failure struck instead of going on past a gap.
+// first failed write the sink drops everything else, and a file is cut back
+// to its last whole line: it ends where the failure struck, in a whole line,
+// instead of going on past a gap.
 class sink {
  public:
   sink() = default;
@@ -49,12 +50,14 @@ class sink {
  private:
   void put(const char* p, std::size_t n);
   void put_rare(const char* p, std::size_t n);  // full buffer, failure, too long
+  int write_out(const char* p, std::size_t n);
   int fd_ = -1;
   bool owns_fd_ = false;
   bool flush_each_line_ = false;
   bool failed_ = false;
   int refused_error_ = 0;
   bool accepting_ = false;  // open, not failed, not refusing: writes go to the buffer
+  std::size_t torn_ = 0;    // bytes written after the last line end
   std::string label_;       // "'name'" or "standard output"
   char buf_[1 << 16];
   std::size_t len_ = 0;

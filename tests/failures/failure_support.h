@@ -96,28 +96,31 @@ struct example_run {
 // Where the program's standard output goes.
 enum class console_to { file, full_device, closed };
 
-// A program running in the background in `dir`.
+// How a background run starts. The stop signals, SIGPIPE and SIGXFSZ start
+// with their default action, except those in `inherited`, which keep the
+// test's. A run the test cannot stop (a broken stop path) must not fill the
+// disk: the file size limit ends it far beyond what any case here writes.
+struct run_options {
+  console_to console = console_to::file;
+  std::vector<int> inherited;
+  rlim_t file_size_limit = rlim_t{256} << 20;
+};
+
+// A program running in the background in `dir`; it dies with the test.
 class background_run {
  public:
-  // The stop signals and SIGPIPE start with their default action, except
-  // those in `inherited`, which keep the test's.
-  background_run(const scratch_dir& dir, const std::string& program,
-                 console_to console = console_to::file, std::vector<int> inherited = {})
+  background_run(const scratch_dir& dir, const std::string& program, const run_options& o = {})
       : out_(dir / ".stdout"), err_(dir / ".stderr") {
     const pid_t test = ::getpid();
     pid_ = ::fork();
     if (pid_ == 0) {
-      // A run the test cannot stop (a broken stop path) must not outlive the
-      // test or fill the disk: it dies with the test, and at a file size far
-      // beyond what any case here writes.
       ::prctl(PR_SET_PDEATHSIG, SIGKILL);
       if (::getppid() != test) _exit(127);
-      const rlimit size{file_size_limit, file_size_limit};
+      const rlimit size{o.file_size_limit, o.file_size_limit};
       ::setrlimit(RLIMIT_FSIZE, &size);
-      std::signal(SIGXFSZ, SIG_DFL);
       // What the test process holds must not decide the program's signals.
-      for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
-        if (std::find(inherited.begin(), inherited.end(), sig) == inherited.end())
+      for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ})
+        if (std::find(o.inherited.begin(), o.inherited.end(), sig) == o.inherited.end())
           std::signal(sig, SIG_DFL);
       sigset_t none;
       sigemptyset(&none);
@@ -126,10 +129,10 @@ class background_run {
       const int err = ::open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       ::dup2(err, STDERR_FILENO);
       ::close(err);
-      if (console == console_to::closed) {
+      if (o.console == console_to::closed) {
         ::close(STDOUT_FILENO);
       } else {
-        const std::string to = console == console_to::file ? out_.string() : "/dev/full";
+        const std::string to = o.console == console_to::file ? out_.string() : "/dev/full";
         const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(out, STDOUT_FILENO);
         ::close(out);
@@ -149,7 +152,6 @@ class background_run {
   background_run& operator=(const background_run&) = delete;
 
   pid_t pid() const { return pid_; }
-  static constexpr rlim_t file_size_limit = rlim_t{256} << 20;
 
   // True while the program runs.
   bool running() {
@@ -188,8 +190,8 @@ class background_run {
 
 // Runs the program to its end.
 inline run_result run_to_end(const scratch_dir& dir, const std::string& program,
-                             console_to console = console_to::file) {
-  background_run run(dir, program, console);
+                             const run_options& o = {}) {
+  background_run run(dir, program, o);
   return run.wait();
 }
 

@@ -139,7 +139,9 @@ TEST_P(Interrupt, IgnoredHangUpStaysIgnored) {
   scratch_dir dir;
   ex.write_to(dir);
   const auto old_hup = std::signal(SIGHUP, SIG_IGN);
-  background_run run(dir, p().name, console_to::file, {SIGHUP});
+  run_options keep_hangup;
+  keep_hangup.inherited = {SIGHUP};
+  background_run run(dir, p().name, keep_hangup);
   std::signal(SIGHUP, old_hup);
   ASSERT_TRUE(wait_for_content(run, dir / ex.data_file()));
   ASSERT_EQ(::kill(run.pid(), SIGHUP), 0);

@@ -3,6 +3,7 @@
 // which output is incomplete and where the integrator's messages are.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <regex>
 #include <string>
 #include <vector>
@@ -42,6 +43,32 @@ TEST_P(WriteFailure, ResultFileOnAFullDevice) {
   }
 }
 
+// A file size limit (ulimit -f) with SIGXFSZ ignored: every file that
+// reaches it fails and is cut back to its last whole line.
+TEST_P(WriteFailure, FileSizeLimitLeavesWholeLines) {
+  const example_run ex(p());
+  scratch_dir dir;
+  ex.write_to(dir);
+  run_options limited;
+  limited.file_size_limit = 1000;  // below every example's data file
+  limited.inherited = {SIGXFSZ};
+  const auto old_xfsz = std::signal(SIGXFSZ, SIG_IGN);
+  const run_result r = run_to_end(dir, p().name, limited);
+  std::signal(SIGXFSZ, old_xfsz);
+  EXPECT_EQ(r.exit_status, 1);
+  EXPECT_EQ(r.err.rfind("output could not be written completely: ", 0), 0u) << r.err;
+  EXPECT_NE(r.err.find("'" + ex.data_file() + "' (File too large)"), std::string::npos) << r.err;
+  EXPECT_EQ(split_lines(r.err).size(), 1u);
+  for (const std::string& name : ex.files()) {
+    const std::string text = dir.read(name);
+    EXPECT_LE(text.size(), limited.file_size_limit) << name;
+    expect_whole_lines(p(), text, name);
+  }
+  const std::vector<std::string> rows = split_lines(dir.read(ex.data_file()));
+  ASSERT_FALSE(rows.empty());
+  for (const std::string& row : rows) ASSERT_EQ(row.size(), rows.front().size()) << "a cut row";
+}
+
 // The console on a full device, or closed: the result files are those of a
 // normal run (none of them took the console's place), and the line says so.
 TEST_P(WriteFailure, ConsoleFullOrClosed) {
@@ -59,7 +86,9 @@ TEST_P(WriteFailure, ConsoleFullOrClosed) {
     SCOPED_TRACE(c.reason);
     scratch_dir dir;
     ex.write_to(dir);
-    const run_result r = run_to_end(dir, p().name, c.console);
+    run_options options;
+    options.console = c.console;
+    const run_result r = run_to_end(dir, p().name, options);
     EXPECT_EQ(r.exit_status, 1);
     expect_error_line(p(), r,
                       "output could not be written completely: standard output (" + c.reason +
