@@ -100,7 +100,8 @@ struct unit_file {
 // same file as another of the group, or when another run is writing it (its
 // lock is held). The lock on each `sharing::run` file is held until
 // release_files(). Regular files only are locked and compared; a device
-// (/dev/null) may stand for several files.
+// (/dev/null) may stand for several files. A stop signal that came before
+// the call ends the run there, before anything is created.
 bool open_units(std::span<const unit_file> files, std::string* error);
 inline bool open_units(std::initializer_list<unit_file> files, std::string* error) {
   return open_units(std::span<const unit_file>(files.begin(), files.size()), error);
@@ -137,7 +138,7 @@ void close_unit(int unit);
 // Flushes the console and closes every open unit.
 void close_all();
 
-// Closes every unit and lets go of the locks of the group opened last.
+// Closes every unit and lets go of the locks the group opens took.
 void release_files();
 
 // Where the integrator's messages went: the name of the file last opened on
