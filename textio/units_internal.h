@@ -13,7 +13,7 @@ sink& unit_slot(int unit);
 // The file now open on unit 6, where the integrator's messages go.
 void set_message_file(std::string name);
 
-// Lets go of the locks the last group open took.
+// Lets go of the locks the group opens took.
 void release_locks();
 
 // Forgets the inputs protect_input() recorded.
