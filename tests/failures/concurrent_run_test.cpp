@@ -6,6 +6,7 @@
 // test's own.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -38,28 +39,40 @@ TEST_P(ConcurrentRuns, LockedResultFileStopsTheRunUntouched) {
   }
 }
 
-// "tmp" locked: the run waits without touching it, then ends normally once
-// the lock is let go.
+// "tmp" locked: the run waits without touching it. Once the lock is let go
+// it ends normally; a stop signal ends the wait and the run.
 TEST_P(ConcurrentRuns, LockedTmpIsWaitedFor) {
   if (!fs::exists("/proc/locks")) GTEST_SKIP() << "no /proc/locks to see the wait";
   const example_run ex(p());
-  scratch_dir dir;
-  ex.write_to(dir);
   std::string earlier;  // longer than any run's, so that a rewrite must empty it
   for (int i = 0; i < 50; ++i) earlier += "another program's run information\n";
-  dir.write("tmp", earlier);
-  held_lock lock(dir / "tmp");
-  ASSERT_TRUE(lock.held());
-  background_run run(dir, p().name);
-  while (!waits_for_a_lock(run.pid())) ASSERT_TRUE(run.running()) << "ended without waiting";
-  EXPECT_EQ(dir.read("tmp"), earlier);
-  lock.release();
-  const run_result r = run.wait();
-  EXPECT_EQ(r.exit_status, 0) << r.err;
-  EXPECT_EQ(r.err, "");
-  const std::string tmp = dir.read("tmp");
-  EXPECT_EQ(tmp.find("another"), std::string::npos);
-  EXPECT_EQ(split_lines(tmp).size(), p().name == "nilpora" ? 2u : 10u);
+  for (const bool stopped : {false, true}) {
+    SCOPED_TRACE(stopped ? "stopped while waiting" : "lock let go");
+    scratch_dir dir;
+    ex.write_to(dir);
+    dir.write("tmp", earlier);
+    held_lock lock(dir / "tmp");
+    ASSERT_TRUE(lock.held());
+    background_run run(dir, p().name);
+    while (!waits_for_a_lock(run.pid())) ASSERT_TRUE(run.running()) << "ended without waiting";
+    EXPECT_EQ(dir.read("tmp"), earlier);
+    if (stopped) {
+      ASSERT_EQ(::kill(run.pid(), SIGTERM), 0);
+    } else {
+      lock.release();
+    }
+    const run_result r = run.wait();
+    EXPECT_EQ(r.err, "");
+    const std::string tmp = dir.read("tmp");
+    if (stopped) {
+      EXPECT_EQ(r.exit_status, 128 + SIGTERM);
+      EXPECT_EQ(tmp, earlier);
+    } else {
+      EXPECT_EQ(r.exit_status, 0);
+      EXPECT_EQ(tmp.find("another"), std::string::npos);
+      EXPECT_EQ(split_lines(tmp).size(), p().name == "nilpora" ? 2u : 10u);
+    }
+  }
 }
 
 // A run in progress: a second run with the same run name stops without
