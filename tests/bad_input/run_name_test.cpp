@@ -101,9 +101,7 @@ TEST_P(RunNames, MissingDirectoryStopsBeforeAnyFileIsWritten) {
 
 // One result file cannot be created (a directory has its name): the run
 // stops naming it, and the results of the earlier run, "tmp" among them,
-// stay as they were, whichever file it is.
-// A result name taken by a directory stops the run with every file of an
-// earlier run left as it was, whichever file of the group is blocked.
+// stay as they were, whichever file of the group it is.
 TEST_P(RunNames, UncreatableResultFileLeavesEarlierResultsAlone) {
   const parameter_text example(p());
   const std::vector<std::string> names =
