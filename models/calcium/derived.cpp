@@ -32,7 +32,10 @@ void form_derived(derived_quantities& d, const double* Y, rate_constants k,
   d.jIP3R = ((k.k(38) * IP3R_IP3) * Ca_lum) / ((FES * Ca_lum) + (FE * k.k(39)));
   d.jNCX = ((k.k(63) * Ca_cyt) * NCX_Ms) / (k.k(64) + Ca_cyt);
   d.jSOCC = (((k.k(73) * STIM) * SOCC) * Ca_ext) / (Ca_ext + k.k(74));
-  // Left to right, term for term the Ca_cyt derivative of fex.
+  // The terms of fex's Ca_cyt derivative, but summed left to right in jtot's
+  // own order, not fex's: here jSOCC and jNCX come before the two indicator
+  // terms, in fex after them. jtot may thus differ from dY(1)/dt in the last
+  // bits; this order is the one the flux rows are defined with.
   double jtot = d.j1 - d.j2;
   jtot = jtot - d.j3;
   jtot = jtot - d.jMon;

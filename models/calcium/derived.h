@@ -13,7 +13,7 @@ struct derived_quantities {
   double j1 = 0.0, j2 = 0.0, j3 = 0.0, j2_plus_j3 = 0.0;
   double jMon = 0.0, jMoff = 0.0, jBon = 0.0, jBoff = 0.0;
   double j23 = 0.0, j27 = 0.0, jARCC = 0.0, jIP3R = 0.0, jNCX = 0.0, jSOCC = 0.0;
-  double jtot = 0.0;  // net Ca flux into the cytosol, term for term dCa_cyt/dt
+  double jtot = 0.0;  // net Ca flux into the cytosol: the terms of dCa_cyt/dt
   // Set points.
   double Ca_cyt_set_PMCA = 0.0;    // k6/(k5*PMCA.M)
   double Ca_lum_set_SERCA = 0.0;   // k20/k21
