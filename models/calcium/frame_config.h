@@ -1,12 +1,12 @@
 // What sets the calcium programs velmo67, velmo66 and velmo65 apart. They
 // share one run frame (reading, result files, run driver, rows, reports); a
-// program is this configuration plus its network (ratcon, fex, jex) and the
-// line end its main() sets before run_frame().
+// program is this configuration plus its network (ratcon, fex, jex).
 #pragma once
 
 #include <span>
 
 #include "integrator/integrate.h"
+#include "textio/units.h"
 
 namespace calcium {
 
@@ -58,6 +58,7 @@ struct frame_config {
   std::span<const int> clamp;                 // Y elements (one-based), in clamp order
   std::span<const int> rate_constant_report;  // k numbers of the phase report's table
   file_set files;
+  textio::line_end line_end;      // of every line of every file and the console
   bool maxima;                    // maximum detector, echoes and period analysis
   bool dtout_reset_after_phase2;  // DTOUT := 0.1f at the end of phase 2
   bool cpu_time_lines;            // "Execution time"/"System time" in the end report

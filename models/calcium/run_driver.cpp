@@ -180,6 +180,7 @@ class driver {
 
 int run_frame(const frame_config& cfg, run_timing* timing) {
   const auto t0 = timing ? clock_type::now() : clock_type::time_point{};
+  textio::set_line_end(cfg.line_end);
   // The run data is large (work arrays, window); keep it off the stack.
   auto r = std::make_unique<run_state>();
 

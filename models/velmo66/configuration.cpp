@@ -35,6 +35,7 @@ const calcium::frame_config& configuration() {
     c.switches = switches;
     c.rate_constant_report = rate_constant_report;
     c.cpu_time_lines = false;
+    c.line_end = textio::line_end::crlf;
     return c;
   }();
   return cfg;

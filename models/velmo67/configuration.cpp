@@ -1,8 +1,6 @@
 #include "models/velmo67/configuration.h"
 
-#include "models/calcium/run_driver.h"
 #include "models/velmo67/network.h"
-#include "textio/units.h"
 
 namespace velmo67 {
 
@@ -36,6 +34,7 @@ const calcium::frame_config& configuration() {
       .clamp = clamp,
       .rate_constant_report = rate_constant_report,
       .files = {.sliding_window = true, .spectrum = true, .store = true, .er = true},
+      .line_end = textio::line_end::lf,
       .maxima = true,
       .dtout_reset_after_phase2 = true,
       .cpu_time_lines = true,
@@ -48,11 +47,6 @@ const calcium::frame_config& configuration() {
       .fex = velmo67::fex,
       .jex = velmo67::jex};
   return cfg;
-}
-
-int run_velmo67(calcium::run_timing* timing) {
-  textio::set_line_end(textio::line_end::lf);
-  return calcium::run_frame(configuration(), timing);
 }
 
 }  // namespace velmo67
