@@ -6,12 +6,12 @@
 #include <span>
 
 #include "integrator/integrate.h"
+#include "models/calcium/ratcon.h"
 #include "textio/units.h"
 
 namespace calcium {
 
 inline constexpr int max_neq = 35;
-inline constexpr int ratcon_slots = 84;
 inline constexpr int max_runname_length = 12;
 inline constexpr int max_phase_change_lines = 64;
 inline constexpr int phase_count = 5;
@@ -77,18 +77,6 @@ struct frame_config {
   double* ratcon;
   integrator::rhs_routine fex;
   integrator::jac_routine jex;
-};
-
-// Slot of rate constant kN in ratcon (one-based): k1..k50 in 1..50,
-// k51..k78 in 53..80.
-constexpr int k_slot(int n) { return n <= 50 ? n : n + 2; }
-inline constexpr int coopstim_slot = 81;
-
-// Read access to ratcon by k number or slot.
-struct rate_constants {
-  const double* slots;
-  double k(int n) const { return slots[k_slot(n) - 1]; }
-  double slot(int s) const { return slots[s - 1]; }
 };
 
 }  // namespace calcium

@@ -2,14 +2,14 @@
 
 namespace velmo64v6 {
 
-double ratcon[RATCON_SLOTS] = {};
+double ratcon[ratcon_slots] = {};
 
 namespace {
 // kN read straight from the block; fex runs inside every corrector iteration,
 // so no bounds logic beyond the compile-time slot mapping.
 template <int N>
 inline double kk() {
-  return ratcon[slot_of(N) - 1];
+  return ratcon[calcium::k_slot(N) - 1];
 }
 }  // namespace
 
@@ -25,8 +25,8 @@ void fex(int*, double*, double* y, double* ydot) {
 
   const double fe = receptor_factor(kk<41>(), kk<40>(), ca);
   const double fes = receptor_factor(kk<43>(), kk<42>(), ca);
-  ratcon[FE_SLOT - 1] = fe;
-  ratcon[FES_SLOT - 1] = fes;
+  ratcon[calcium::fe_slot - 1] = fe;
+  ratcon[calcium::fes_slot - 1] = fes;
 
   const double j1 = kk<1>() * ca_ext;
   const double j2 = kk<2>() * ca;

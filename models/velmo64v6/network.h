@@ -2,6 +2,8 @@
 // slots and the right-hand side handed to the integrator.
 #pragma once
 
+#include "models/calcium/ratcon.h"
+
 namespace velmo64v6 {
 
 constexpr int NEQ = 29;
@@ -13,16 +15,13 @@ enum species : int {
   GPROT, GS2, PLC, NCX_M_ACT, NCX_M, NCX
 };
 
-// Rate-constant block: slots 1..70 (ratcon[0] is slot 1). Slots 1..50 hold
-// k1..k50, slots 51 and 52 the receptor factors FE and FES that fex writes,
-// slots 53..70 hold k51..k68.
-constexpr int RATCON_SLOTS = 70;
-extern double ratcon[RATCON_SLOTS];
+// Rate-constant block: the slot rule of calcium/ratcon.h up to k68, slots
+// 1..70 (ratcon[0] is slot 1): k1..k50, the receptor factors FE and FES that
+// fex writes, k51..k68. There is no COOPSTIM.
+constexpr int ratcon_slots = 70;
+extern double ratcon[ratcon_slots];
 
-constexpr int slot_of(int n) { return n <= 50 ? n : n + 2; }  // kN -> slot
-inline double& k(int n) { return ratcon[slot_of(n) - 1]; }
-constexpr int FE_SLOT = 51;
-constexpr int FES_SLOT = 52;
+inline double& k(int n) { return ratcon[calcium::k_slot(n) - 1]; }
 
 // FE and FES of a cytosolic calcium value (the square over K1E / K1ES).
 inline double receptor_factor(double low_ca, double high_ca, double ca) {

@@ -14,9 +14,9 @@ namespace {
 // Slots filled directly, so the kN -> slot mapping is tested too; slots 51
 // and 52 get values that must be overwritten, never read as constants.
 void fill_block_with_k_equal_n() {
-  for (int s = 1; s <= RATCON_SLOTS; ++s) ratcon[s - 1] = s <= 50 ? s : s - 2;
-  ratcon[FE_SLOT - 1] = 1.0e6;
-  ratcon[FES_SLOT - 1] = -1.0e6;
+  for (int s = 1; s <= ratcon_slots; ++s) ratcon[s - 1] = s <= 50 ? s : s - 2;
+  ratcon[calcium::fe_slot - 1] = 1.0e6;
+  ratcon[calcium::fes_slot - 1] = -1.0e6;
 }
 
 struct hand_state {
@@ -39,8 +39,8 @@ TEST(Velmo64v6Network, DerivativesOfAHandComputedState) {
   // FE = k41/Ca + (Ca^2/k40 + 1), FES likewise with k43, k42; Ca = 2.
   const double fe = 41.0 / 2 + (4.0 / 40 + 1);
   const double fes = 43.0 / 2 + (4.0 / 42 + 1);
-  EXPECT_DOUBLE_EQ(ratcon[FE_SLOT - 1], 21.6);
-  EXPECT_DOUBLE_EQ(ratcon[FES_SLOT - 1], fes);
+  EXPECT_DOUBLE_EQ(ratcon[calcium::fe_slot - 1], 21.6);
+  EXPECT_DOUBLE_EQ(ratcon[calcium::fes_slot - 1], fes);
 
   const double j23 = 23.0 * 2 * 2 / 26;
   const double jarcc = 36.0 * 3 * 2 * 5 / 42;
@@ -108,8 +108,8 @@ TEST(Velmo64v6Network, EdgeStates) {
   hand_state s;
   s.y[CA_CYT] = 0.0;
   fex(&neq, &t, s.y, ydot);
-  EXPECT_TRUE(std::isinf(ratcon[FE_SLOT - 1]));
-  EXPECT_TRUE(std::isinf(ratcon[FES_SLOT - 1]));
+  EXPECT_TRUE(std::isinf(ratcon[calcium::fe_slot - 1]));
+  EXPECT_TRUE(std::isinf(ratcon[calcium::fes_slot - 1]));
   // Ca = 0: j1 + jMoff + jBoff + j27 + jARCC + k51 CaInd
   EXPECT_NEAR(ydot[CA_CYT], 5.0 + 72 + 44 + 108 + 36.0 * 3 * 2 * 5 / 42 + 102, 1e-12 * 400);
   s.y[CA_LUM] = 0.0;

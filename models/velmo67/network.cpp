@@ -4,7 +4,7 @@
 
 namespace velmo67 {
 
-double ratcon[ratcon_size] = {};
+double ratcon[calcium::ratcon_slots] = {};
 
 double coop_power(double base, double exponent) {
   if (exponent == 0.0) return 1.0;
@@ -43,8 +43,8 @@ void fex(int* NEQ, double* /*T*/, double* Y, double* YDOT) {
   // The IP3-receptor factors go into the block before anything uses them.
   const double FE = fe_factor(y(1));
   const double FES = fes_factor(y(1));
-  slot(slot_FE) = FE;
-  slot(slot_FES) = FES;
+  slot(calcium::fe_slot) = FE;
+  slot(calcium::fes_slot) = FES;
 
   const double coop = coopstim();
   const double P = coop_power(y(12), coop);

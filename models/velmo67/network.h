@@ -11,32 +11,23 @@
 #pragma once
 
 #include "models/calcium/ip3r_factors.h"
+#include "models/calcium/ratcon.h"
 
 namespace velmo67 {
 
-inline constexpr int ratcon_size = 84;
-
-// Slot layout (one-based): k1..k50 in slots 1..50, FE in 51, FES in 52,
-// k51..k78 in slots 53..80, COOPSTIM in 81, 82..84 reserved.
-inline constexpr int slot_FE = 51;
-inline constexpr int slot_FES = 52;
-inline constexpr int slot_COOPSTIM = 81;
-
-// The global rate-constant block shared by the main program and fex.
-// ratcon[slot - 1] is slot `slot`; prefer the accessors below.
-extern double ratcon[ratcon_size];
-
-// Slot number of rate constant kN (N = 1..78).
-constexpr int k_slot(int n) { return n <= 50 ? n : n + 2; }
+// The global rate-constant block shared by the main program and fex, laid
+// out by the slot rule of calcium/ratcon.h. ratcon[slot - 1] is slot `slot`;
+// prefer the accessors below.
+extern double ratcon[calcium::ratcon_slots];
 
 // Slot `slot` (one-based, 1..84).
 inline double& slot(int s) { return ratcon[s - 1]; }
 
 // Rate constant kN (N = 1..78), e.g. k(51) is slot 53.
-inline double& k(int n) { return ratcon[k_slot(n) - 1]; }
+inline double& k(int n) { return ratcon[calcium::k_slot(n) - 1]; }
 
 // Cooperativity of luminal Ca binding to STIM (slot 81).
-inline double& coopstim() { return ratcon[slot_COOPSTIM - 1]; }
+inline double& coopstim() { return ratcon[calcium::coopstim_slot - 1]; }
 
 // IP3-receptor calcium factors FE (k40, k41) and FES (k42, k43); the output
 // step of the run frame forms them with the same expression.

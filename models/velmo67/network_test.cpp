@@ -135,7 +135,7 @@ TEST(CoopPower, FollowsTheRulesInOrder) {
 // velmo65 runs the same right-hand side with NEQ 33: the first 33 derivatives
 // must be bit-identical and the two integral slots untouched.
 TEST(Fex, Neq33MatchesNeq35BitForBit) {
-  for (int s = 0; s < velmo67::ratcon_size; ++s) ratcon[s] = 0.05 + 0.37 * s / (s + 3.0);
+  for (int s = 0; s < calcium::ratcon_slots; ++s) ratcon[s] = 0.05 + 0.37 * s / (s + 3.0);
   ratcon[80] = 2.7;
   double y[35];
   for (int i = 0; i < 35; ++i) y[i] = 0.3 + 0.11 * i - 0.002 * i * i;
