@@ -67,8 +67,8 @@ read_outcome read_calcium(const calcium::frame_config& program_cfg, const std::s
       o.broken_promise = "accepted window length " + std::to_string(r->NSW);
     else if (r->DTOUT < 0.0)
       o.broken_promise = "accepted a negative DTOUT";
-    else
-      calcium::set_up_after_reading(cfg, *r);  // sizes the window by NSW
+    else if (!calcium::set_up_after_reading(cfg, *r))  // sizes the window by NSW
+      o.broken_promise = "set-up refused window length " + std::to_string(r->NSW);
   }
   return o;
 }
@@ -100,7 +100,7 @@ read_outcome read_velmo64v6(const std::string& path) {
   put(v, p->K1READ);
   put(v, p->K3READ);
   if (o.ok) {
-    if (p->NSW < 1 || p->NSW > velmo64v6::MAX_WINDOW)
+    if (p->NSW < 1 || p->NSW > calcium::window_capacity)
       o.broken_promise = "accepted window length " + std::to_string(p->NSW);
     else if (p->DTOUT < 0.0)
       o.broken_promise = "accepted a negative DTOUT";

@@ -18,12 +18,12 @@ bool window_reset(sliding_window& w, int nsw) {
   w.sum = 0.0;
   w.mean = 0.0;
   w.NSW = nsw;
-  return nsw >= 1 && nsw <= window_capacity;
+  return window_length_ok(nsw);
 }
 
 void window_sample(sliding_window& w, double ca) {
   const int nsw = w.NSW;
-  if (nsw < 1 || nsw > window_capacity) return;
+  if (!window_length_ok(nsw)) return;
   ++w.NSAMP;
   if (w.NSAMP < nsw) {
     w.WINDOW[w.NSAMP - 1] = ca;

@@ -10,6 +10,9 @@ namespace calcium {
 inline constexpr int window_capacity = 1000;  // WINDOW(1..1000)
 inline constexpr int tmax_capacity = 501;     // TMAX(0..500)
 
+// A window length NSW the window can take.
+constexpr bool window_length_ok(int nsw) { return nsw >= 1 && nsw <= window_capacity; }
+
 // Sliding window over the last NSW output steps. Runs on across phases.
 struct sliding_window {
   int NSW = 1;
@@ -20,9 +23,9 @@ struct sliding_window {
 };
 
 // State after reading: WINDOW all 0, NSAMP 0, sum and mean 0, NSW := nsw.
-// Returns false (and the window will take no samples, its mean staying 0)
-// when nsw lies outside 1..window_capacity; the reader rejects such files.
-bool window_reset(sliding_window& w, int nsw);
+// Returns false when !window_length_ok(nsw): such a window takes no samples
+// and its mean stays 0, so no run may go on with it.
+[[nodiscard]] bool window_reset(sliding_window& w, int nsw);
 
 // Takes this output step's clamped Ca_cyt; updates w.mean once the window
 // has filled. Never indexes outside WINDOW.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "models/calcium/report_output.h"
+#include "models/calcium/value_checks.h"
 
 namespace calcium {
 
@@ -21,15 +22,6 @@ const char* const species[33] = {
     "S",      "R",       "R.S",       "ARCC",       "IP3R.IP3", "IP3", "Ind",
     "Cacyt.Ind", "S2",   "Gprot",     "GS2",        "PLC",  "NCX.M*", "NCX.M",
     "NCX",    "STIM",    "STIM.Ca",   "SOCC",       "IP3R"};
-
-// A value that the reader took but the program cannot run with.
-void reject(const textio::value_reader& in, const char* item, std::string what,
-            textio::read_error* err) {
-  err->file = in.file_name();
-  err->line = in.line_number();
-  err->item = item;
-  err->what = std::move(what);
-}
 
 class reader {
  public:
@@ -58,14 +50,7 @@ class reader {
                    textio::real("TPHASE(5)", t[4])},
                   err_))
       return false;
-    // A negative interval never lets TOUT pass the phase duration.
-    if (r_.DTOUT < 0.0) {
-      char v[40];
-      std::snprintf(v, sizeof v, "%g", r_.DTOUT);
-      reject(in_, "DTOUT", std::string("the output interval must not be negative, found ") + v,
-             err_);
-      return false;
-    }
+    if (!check_output_interval(in_, r_.DTOUT, err_)) return false;
     r_.duration = t[0];
     r_.total_duration = (((t[0] + t[1]) + t[2]) + t[3]) + t[4];
     return true;
@@ -119,14 +104,7 @@ class reader {
       return false;
     r_.nout = n[0];
     if (!in_.read({textio::integer("NSW", r_.NSW)}, err_)) return false;
-    // The window holds window_capacity samples.
-    if (r_.NSW < 1 || r_.NSW > window_capacity) {
-      reject(in_, "NSW",
-             "the window length must lie between 1 and " + std::to_string(window_capacity) +
-                 ", found " + std::to_string(r_.NSW),
-             err_);
-      return false;
-    }
+    if (!check_window_length(in_, r_.NSW, err_)) return false;
     return in_.read({textio::real("OFFSET1", r_.OFFSET[0])}, err_) &&
            in_.read({textio::real("OFFSET2", r_.OFFSET[1])}, err_) &&
            in_.read({textio::real("OFFSET3", r_.OFFSET[2])}, err_);
@@ -160,12 +138,12 @@ bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_err
   return reader(cfg, r, err).run();
 }
 
-void set_up_after_reading(const frame_config& cfg, run_state& r) {
+bool set_up_after_reading(const frame_config& cfg, run_state& r) {
   const rate_constants k{cfg.ratcon};
   r.NCOUNT = 0;
   r.optics.IND_TOTAL = r.Y[20];
   r.d = derived_quantities{};
-  window_reset(r.window, r.NSW);
+  if (!window_reset(r.window, r.NSW)) return false;
   detector_reset(r.detector, r.OFFSET[0], r.OFFSET[1], r.OFFSET[2],
                  max_echo::phase2_time_and_ca, period_layout::scientific, summary_unit);
   r.IPHASE = 0;
@@ -180,6 +158,7 @@ void set_up_after_reading(const frame_config& cfg, run_state& r) {
     r.Y[33] = 0.0;
     r.Y[34] = 0.0;
   }
+  return true;
 }
 
 }  // namespace calcium

@@ -17,8 +17,10 @@ bool read_parameter_file(const frame_config& cfg, run_state& r,
                          textio::read_error* err);
 
 // The set-up after the file is closed: dissociation constants, indicator
-// totals, window, detector, counters, TPRINT.
-void set_up_after_reading(const frame_config& cfg, run_state& r);
+// totals, window, detector, counters, TPRINT. False, with the set-up
+// incomplete, when the window cannot take r.NSW (read_parameter_file never
+// accepts such a length).
+[[nodiscard]] bool set_up_after_reading(const frame_config& cfg, run_state& r);
 
 // One-based Y elements of initial-state line i (0..7), four each.
 extern const int initial_state_elements[8][4];

@@ -11,6 +11,7 @@
 #include "models/calcium/result_files.h"
 #include "models/calcium/rows.h"
 #include "models/calcium/run_state.h"
+#include "models/calcium/value_checks.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
 #include "textio/units.h"
@@ -186,7 +187,8 @@ int run_frame(const frame_config& cfg, run_timing* timing) {
 
   textio::read_error read_err;
   if (!read_parameter_file(cfg, *r, &read_err)) stop_before_output(read_err.message());
-  set_up_after_reading(cfg, *r);
+  if (!set_up_after_reading(cfg, *r))
+    stop_before_output(std::string(cfg.input.file_name) + ": " + window_length_problem(r->NSW));
 
   std::string open_err;
   if (!open_result_files(cfg, *r, &open_err)) stop_before_output(open_err);

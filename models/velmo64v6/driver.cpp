@@ -6,6 +6,7 @@
 #include "integrator/integrate.h"
 #include "models/calcium/derived.h"
 #include "models/calcium/report_output.h"
+#include "models/calcium/value_checks.h"
 #include "models/velmo64v6/echo_file.h"
 #include "models/velmo64v6/phase_report.h"
 #include "models/velmo64v6/ramps.h"
@@ -94,7 +95,7 @@ void run_program() {
 
   textio::read_error err;
   if (!read_parameters(PARAMETER_FILE, &s.p, &err)) fail(err.message());
-  set_up(s);
+  if (!set_up(s)) fail(std::string(PARAMETER_FILE) + ": " + calcium::window_length_problem(s.p.NSW));
 
   std::string open_error;
   if (!open_result_files(s.p, &open_error)) fail(open_error);

@@ -1,7 +1,6 @@
 #include "models/velmo64v6/parameters.h"
 
-#include <cstdio>
-
+#include "models/calcium/value_checks.h"
 #include "models/velmo64v6/network.h"
 #include "models/velmo64v6/parameter_layout.h"
 
@@ -11,23 +10,6 @@ namespace {
 
 using textio::integer;
 using textio::real;
-
-// A value the reader accepted but the run cannot use, reported like a reader
-// error on the line that holds it.
-bool reject(const textio::value_reader& in, const char* item, const std::string& what,
-            textio::read_error* err) {
-  err->file = in.file_name();
-  err->line = in.line_number();
-  err->item = item;
-  err->what = what;
-  return false;
-}
-
-std::string number_text(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%g", v);
-  return buf;
-}
 
 }  // namespace
 
@@ -41,10 +23,7 @@ bool read_parameters(const std::string& file, parameters* p, textio::read_error*
                 real("TPHASE(4)", p->TPHASE[3]), real("TPHASE(5)", p->TPHASE[4])},
                err))
     return false;
-  // A negative interval never carries TOUT past a phase end.
-  if (p->DTOUT < 0.0)
-    return reject(in, "DTOUT", "the output interval must not be negative, found " + number_text(p->DTOUT),
-                  err);
+  if (!calcium::check_output_interval(in, p->DTOUT, err)) return false;
 
   for (int n = 1; n <= 68; ++n) {
     if (!in.read({real(RATE_LINES[n - 1].name, p->k[n])}, err)) return false;
@@ -68,12 +47,7 @@ bool read_parameters(const std::string& file, parameters* p, textio::read_error*
   }
 
   if (!in.read({integer("NSW", p->NSW)}, err)) return false;
-  // The window holds at most MAX_WINDOW samples and needs at least one.
-  if (p->NSW < 1 || p->NSW > MAX_WINDOW)
-    return reject(in, "NSW",
-                  "the window length must lie between 1 and " + std::to_string(MAX_WINDOW) + ", found " +
-                      std::to_string(p->NSW),
-                  err);
+  if (!calcium::check_window_length(in, p->NSW, err)) return false;
 
   if (!in.read({real("OFFSET1", p->OFFSET[0])}, err)) return false;
   if (!in.read({real("OFFSET2", p->OFFSET[1])}, err)) return false;

@@ -11,7 +11,6 @@ namespace velmo64v6 {
 constexpr int RUNNAME_LEN = 12;
 constexpr const char* PARAMETER_FILE = "VELMO64v6.INP";
 constexpr int PARAMETER_LINES = 110;
-constexpr int MAX_WINDOW = 1000;
 
 // The phase values of the switched constants and the ramp coefficients
 // (KnPm is kn in phase m).
@@ -41,8 +40,8 @@ struct parameters {
   std::string run_name() const { return std::string(RUNNAME, RUNNAME_LEN); }
 };
 
-// Reads `file` line by line into *p. Rejects a negative DTOUT and an NSW
-// outside 1..MAX_WINDOW as errors of their line. Returns false with *err set
+// Reads `file` line by line into *p. Rejects a negative DTOUT and an NSW the
+// sliding window cannot take as errors of their line. Returns false with *err set
 // on the first problem.
 bool read_parameters(const std::string& file, parameters* p, textio::read_error* err);
 

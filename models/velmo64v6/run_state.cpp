@@ -4,7 +4,7 @@
 
 namespace velmo64v6 {
 
-void set_up(run_state& s) {
+bool set_up(run_state& s) {
   const parameters& p = s.p;
   load_rate_constants(p);
   for (int i = 0; i < NEQ; ++i) s.Y[i] = p.Y[i];
@@ -24,11 +24,12 @@ void set_up(run_state& s) {
   o.IND_TOTAL = s.Y[IND];
   o.KDIND = k(51) / k(50);
 
-  calcium::window_reset(s.window, p.NSW);
+  if (!calcium::window_reset(s.window, p.NSW)) return false;
   calcium::detector_reset(s.detector, p.OFFSET[0], p.OFFSET[1], p.OFFSET[2],
                           calcium::max_echo::time_only_phases123, calcium::period_layout::fixed,
                           SUMMARY_UNIT);
   s.q = step_quantities{};
+  return true;
 }
 
 }  // namespace velmo64v6

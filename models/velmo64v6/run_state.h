@@ -42,6 +42,8 @@ struct run_state {
 
 // Set-up after reading: state vector, rate constants, dissociation constants,
 // indicator, window and detector (the detector's summary copy on unit 5).
-void set_up(run_state& s);
+// False, with the set-up incomplete, when the window cannot take s.p.NSW
+// (read_parameters never accepts such a length).
+[[nodiscard]] bool set_up(run_state& s);
 
 }  // namespace velmo64v6

@@ -125,7 +125,7 @@ TEST(Velmo67Reader, EveryLineGoesToItsDestination) {
   const bool ok = calcium::read_parameter_file(velmo67::configuration(), *r, &err);
   std::filesystem::current_path(cwd);
   ASSERT_TRUE(ok) << err.message();
-  calcium::set_up_after_reading(velmo67::configuration(), *r);
+  ASSERT_TRUE(calcium::set_up_after_reading(velmo67::configuration(), *r));
 
   EXPECT_EQ(std::string(r->RUNNAME, 10), "abcdefghij");
   EXPECT_EQ(r->TPRINT, 0.125);
