@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "models/calcium/report_output.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
 #include "textio/units.h"
@@ -39,8 +40,7 @@ void window_sample(sliding_window& w, double ca) {
 }
 
 void detector_reset(peak_detector& d, double offset1, double offset2,
-                    double offset3, max_echo echo, period_layout layout,
-                    int summary_unit) {
+                    double offset3, max_echo echo, period_layout layout) {
   const double none = std::numeric_limits<double>::quiet_NaN();
   d.ca_newest = d.ca_middle = d.ca_oldest = none;
   d.t_newest = d.t_middle = 0.0;
@@ -49,7 +49,6 @@ void detector_reset(peak_detector& d, double offset1, double offset2,
   d.OFFSET[2] = offset3;
   d.echo = echo;
   d.layout = layout;
-  d.summary_unit = summary_unit;
   detector_phase_start(d);
 }
 
@@ -105,10 +104,7 @@ double period_analysis(peak_detector& d) {
     textio::console().write_line(out.view());
   }
   if (n == 2) {
-    textio::freeform msg;
-    msg.text("no maximum found");
-    textio::console().write_line(msg.view());
-    textio::write_unit(d.summary_unit, msg.view());
+    put_both(report_out::console, textio::freeform().text("no maximum found").view());
   } else if (n == 5) {
     // No interval is listed; report no period rather than 0/0.
     d.period = 0.0;

@@ -59,13 +59,11 @@ struct peak_detector {
   double period = 0.0;                 // <period>
   max_echo echo = max_echo::phase2_time_and_ca;
   period_layout layout = period_layout::scientific;
-  int summary_unit = 5;                // receives "no maximum found"
 };
 
 // State after reading.
 void detector_reset(peak_detector& d, double offset1, double offset2,
-                    double offset3, max_echo echo, period_layout layout,
-                    int summary_unit = 5);
+                    double offset3, max_echo echo, period_layout layout);
 
 // Phase start: NMAX, PERSUM, period := 0 and TMAX cleared.
 void detector_phase_start(peak_detector& d);
@@ -77,7 +75,7 @@ void detector_phase_start(peak_detector& d);
 bool detector_step(peak_detector& d, int iphase, double ca, double tprint);
 
 // Phase end: writes the period list to the console, "no maximum found" (to
-// the console, then the summary unit) for exactly two maxima, and sets and
+// the console, then the summary file) for exactly two maxima, and sets and
 // returns <period>. Five maxima give <period> 0.
 double period_analysis(peak_detector& d);
 

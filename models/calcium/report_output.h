@@ -6,9 +6,9 @@
 
 #include <string_view>
 
-namespace calcium {
+#include "models/calcium/output_units.h"
 
-inline constexpr int summary_unit = 5;
+namespace calcium {
 
 enum class report_out { console, summary };
 

@@ -36,7 +36,7 @@ bool written(const file_set& f, int unit) {
 }  // namespace
 
 std::string result_file_name(std::string_view runname, int unit) {
-  std::string name = unit == tmp_unit ? std::string("tmp") : std::string(runname) + std::string(suffix(unit));
+  std::string name = unit == run_info_unit ? std::string("tmp") : std::string(runname) + std::string(suffix(unit));
   name.resize(80, ' ');
   return name;
 }
@@ -47,7 +47,7 @@ bool open_result_files(const frame_config& cfg, run_state& r, std::string* error
   std::string names[8];
   textio::unit_file group[8];
   std::size_t n = 0;
-  for (int unit : {data_unit, tmp_unit, summary_unit, window_unit, flux_unit, spectrum_unit,
+  for (int unit : {data_unit, run_info_unit, summary_unit, window_unit, flux_unit, spectrum_unit,
                    store_unit, er_unit}) {
     if (!written(cfg.files, unit)) continue;
     names[n] = result_file_name(run_name(r), unit);
@@ -62,14 +62,14 @@ bool open_result_files(const frame_config& cfg, run_state& r, std::string* error
 
 void write_run_information(const run_state& r) {
   const double* t = r.TPHASE;
-  auto real_record = [](double v) { textio::write_unit(tmp_unit, textio::freeform().real(v).view()); };
-  textio::write_unit(tmp_unit, textio::freeform().text(run_name(r)).view());
+  auto real_record = [](double v) { textio::write_unit(run_info_unit, textio::freeform().real(v).view()); };
+  textio::write_unit(run_info_unit, textio::freeform().text(run_name(r)).view());
   real_record(r.total_duration);
   real_record(t[0]);
   real_record(t[0] + t[1]);
   real_record((t[0] + t[1]) + t[2]);
   real_record(((t[0] + t[1]) + t[2]) + t[3]);
-  textio::write_unit(tmp_unit, textio::freeform()
+  textio::write_unit(run_info_unit, textio::freeform()
                                    .text(" (")
                                    .text(r.start_stamp.date)
                                    .text(", ")
@@ -95,7 +95,7 @@ void write_run_header(const run_state& r) {
 
 void end_of_run(const frame_config& cfg, const run_state& r) {
   put_both(report_out::summary, textio::blank_record());
-  for (int unit : {store_unit, spectrum_unit, flux_unit, er_unit, window_unit, data_unit, tmp_unit})
+  for (int unit : {store_unit, spectrum_unit, flux_unit, er_unit, window_unit, data_unit, run_info_unit})
     if (written(cfg.files, unit)) textio::close_unit(unit);
 
   textio::cpu_times cpu{};

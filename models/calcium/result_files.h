@@ -6,21 +6,14 @@
 #include <string>
 
 #include "models/calcium/frame_config.h"
+#include "models/calcium/output_units.h"
 #include "models/calcium/run_state.h"
 
 namespace calcium {
 
-// Output units.
-inline constexpr int store_unit = 2;
-inline constexpr int spectrum_unit = 3;
-inline constexpr int flux_unit = 4;
-inline constexpr int er_unit = 6;  // also the integrator's message unit
-inline constexpr int window_unit = 7;
-inline constexpr int data_unit = 8;
-inline constexpr int tmp_unit = 9;
-
 // The file name on `unit` for run name `runname` (whole, blank-padded) as an
-// 80-character blank-padded text: "tmp" for unit 9, else run name + suffix.
+// 80-character blank-padded text: "tmp" for run_info_unit, else run name +
+// suffix.
 std::string result_file_name(std::string_view runname, int unit);
 
 // Creates the result files of cfg.files in the programs' order (data, tmp,

@@ -100,11 +100,11 @@ void run_program() {
   std::string open_error;
   if (!open_result_files(s.p, &open_error)) fail(open_error);
   s.stamp = textio::read_clock();
-  write_echo_file(ECHO_UNIT, s.p, s.stamp);
-  textio::close_unit(ECHO_UNIT);
+  write_echo_file(echo_unit, s.p, s.stamp);
+  textio::close_unit(echo_unit);
   write_run_information(s);
   write_run_header(s);
-  calcium::write_spectrum(s.optics, SPECTRUM_UNIT);
+  calcium::write_spectrum(s.optics, calcium::spectrum_unit);
 
   reset_integrator(s);
   while (start_phase(s)) {

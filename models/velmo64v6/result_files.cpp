@@ -32,20 +32,20 @@ bool open_result_files(const parameters& p, std::string* error) {
   const std::string data = name + ".txt", echo = name + ".INP", summary = name + "_summary.txt",
                     window = name + "_sw.txt", flux = name + "_fluxes.txt",
                     spectrum = name + "_spec.txt", er = name + "_ER.txt";
-  return textio::open_units({{DATA_UNIT, data},
-                             {ECHO_UNIT, echo},
-                             {INFO_UNIT, "tmp"},
-                             {SUMMARY_UNIT, summary},
-                             {WINDOW_UNIT, window},
-                             {FLUX_UNIT, flux},
-                             {SPECTRUM_UNIT, spectrum},
-                             {ER_UNIT, er}},
+  return textio::open_units({{calcium::data_unit, data},
+                             {echo_unit, echo},
+                             {calcium::run_info_unit, "tmp"},
+                             {calcium::summary_unit, summary},
+                             {calcium::window_unit, window},
+                             {calcium::flux_unit, flux},
+                             {calcium::spectrum_unit, spectrum},
+                             {calcium::er_unit, er}},
                             error);
 }
 
 void write_run_information(const run_state& s) {
   const parameters& p = s.p;
-  auto record = [](const textio::freeform& f) { textio::write_unit(INFO_UNIT, f.view()); };
+  auto record = [](const textio::freeform& f) { textio::write_unit(calcium::run_info_unit, f.view()); };
   record(textio::freeform().text(run_name(p)));
   const double* t = p.TPHASE;
   record(textio::freeform().real((((t[0] + t[1]) + t[2]) + t[3]) + t[4]));
@@ -73,13 +73,13 @@ void write_run_header(const run_state& s) {
 
 void write_run_end() {
   put_both(report_out::summary, textio::blank_record());
-  for (int unit : {FLUX_UNIT, ER_UNIT, WINDOW_UNIT, DATA_UNIT, INFO_UNIT, SPECTRUM_UNIT})
+  for (int unit : {calcium::flux_unit, calcium::er_unit, calcium::window_unit, calcium::data_unit, calcium::run_info_unit, calcium::spectrum_unit})
     textio::close_unit(unit);
   char time[9];
   textio::read_time_of_day(time);
   put_both(report_out::summary, textio::freeform().text("Execution ended at: ").text(time).view());
   put_both(report_out::summary, textio::blank_record());
-  textio::close_unit(SUMMARY_UNIT);
+  textio::close_unit(calcium::summary_unit);
 }
 
 }  // namespace velmo64v6

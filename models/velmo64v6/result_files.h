@@ -10,7 +10,7 @@ namespace velmo64v6 {
 
 // The echo file lives on a unit of its own while it is written, so that the
 // ER file can hold unit 6 (the integrator's message unit) from the start.
-constexpr int ECHO_UNIT = 10;
+constexpr int echo_unit = 10;
 
 // Creates every result file (data, echo, "tmp", summary, window, flux,
 // spectrum, ER) before anything is written. On failure returns false with

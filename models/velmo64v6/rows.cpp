@@ -26,7 +26,7 @@ void write_row(int unit, int width, int digits, std::initializer_list<double> va
 
 void write_flux_row(const run_state& s) {
   const step_quantities& q = s.q;
-  write_row(FLUX_UNIT, 15, 4,
+  write_row(calcium::flux_unit, 15, 4,
             {s.TPRINT, q.j1, q.j2, q.j3, q.jMon, q.jMoff, q.jBon, q.jBoff, q.jtot, q.j23, q.j27, q.jARCC,
              q.jIP3R, q.jNCX, s.Y[CA_CYT]});
 }
@@ -35,7 +35,7 @@ void write_data_row(const run_state& s) {
   const step_quantities& q = s.q;
   const double* Y = s.Y;
   const calcium::indicator& o = s.optics;
-  write_row(DATA_UNIT, 15, 6,
+  write_row(calcium::data_unit, 15, 6,
             {s.TPRINT,        Y[CA_CYT],          Y[PMCA_M_ACT],     Y[CA_EXT],   q.mean_Ca_cyt,
              Y[M],            Y[MCA4],            Y[B],              Y[BCA4],     q.Ca_cyt_set_PMCA,
              q.Ca_cyt_set_SERCA, Y[S],            Y[R],              Y[RS],       q.jIP3R,
@@ -47,10 +47,10 @@ void write_data_row(const run_state& s) {
 
 void write_er_row(const run_state& s) {
   const double* Y = s.Y;
-  write_row(ER_UNIT, 15, 6,
+  write_row(calcium::er_unit, 15, 6,
             {s.TPRINT, Y[SERCA], Y[CA_LUM], Y[L], Y[LCA30], s.q.Ca_ER_set_theor, s.q.total_L});
 }
 
-void write_window_row(const run_state& s) { write_row(WINDOW_UNIT, 12, 4, {s.TPRINT, s.window.mean}); }
+void write_window_row(const run_state& s) { write_row(calcium::window_unit, 12, 4, {s.TPRINT, s.window.mean}); }
 
 }  // namespace velmo64v6

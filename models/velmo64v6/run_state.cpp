@@ -1,7 +1,5 @@
 #include "models/velmo64v6/run_state.h"
 
-#include "models/velmo64v6/rows.h"
-
 namespace velmo64v6 {
 
 bool set_up(run_state& s) {
@@ -26,8 +24,7 @@ bool set_up(run_state& s) {
 
   if (!calcium::window_reset(s.window, p.NSW)) return false;
   calcium::detector_reset(s.detector, p.OFFSET[0], p.OFFSET[1], p.OFFSET[2],
-                          calcium::max_echo::time_only_phases123, calcium::period_layout::fixed,
-                          SUMMARY_UNIT);
+                          calcium::max_echo::time_only_phases123, calcium::period_layout::fixed);
   s.q = step_quantities{};
   return true;
 }

@@ -41,7 +41,7 @@ struct run_state {
 };
 
 // Set-up after reading: state vector, rate constants, dissociation constants,
-// indicator, window and detector (the detector's summary copy on unit 5).
+// indicator, window and detector.
 // False, with the set-up incomplete, when the window cannot take s.p.NSW
 // (read_parameters never accepts such a length).
 [[nodiscard]] bool set_up(run_state& s);
