@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "integrator/integrate.h"
+#include "models/calcium/report_output.h"
 #include "models/nilpora/leak_block.h"
 #include "models/nilpora/leak_rhs.h"
 #include "models/nilpora/parameter_file.h"
@@ -18,16 +19,23 @@ namespace nilpora {
 
 namespace {
 
+using calcium::data_unit;
+using calcium::put;
+using calcium::put_both;
+using calcium::report_out;
+using calcium::run_info_unit;
+using calcium::summary_unit;
+
 // Integrator work arrays: sized for eight equations with method flag 22.
 constexpr int rwork_length = 158;
 constexpr int iwork_length = 28;
 
 void write_run_header(std::string_view RUNNAME, const char* DATESTR, const char* TIMESTR) {
-  write_both(order::summary_console, textio::blank_record());
+  put_both(report_out::summary, textio::blank_record());
   {
     textio::freeform header;
     header.text("Run ").text(RUNNAME).text(" (").text(DATESTR).text(", ").text(TIMESTR).text(")");
-    write_both(order::summary_console, header.view());
+    put_both(report_out::summary, header.view());
   }
   {
     textio::freeform stamp;
@@ -36,16 +44,16 @@ void write_run_header(std::string_view RUNNAME, const char* DATESTR, const char*
   }
   textio::freeform rule;
   rule.text("================================= ");
-  write_both(order::summary_console, rule.view());
+  put_both(report_out::summary, rule.view());
 }
 
 void write_concentrations(std::string_view title, const double* Y) {
   textio::freeform heading;
   heading.text(title);
-  write_both(order::summary_console, heading.view());
+  put_both(report_out::summary, heading.view());
   textio::line values;
   concentration_line(values, Y[0], Y[1]);
-  write_both(order::console_summary, values.view());
+  put_both(report_out::console, values.view());
 }
 
 void write_end_report(std::string_view RUNNAME) {
@@ -56,17 +64,17 @@ void write_end_report(std::string_view RUNNAME) {
   {
     textio::freeform ended;
     ended.text("Execution of ").text(RUNNAME).text(" ended at: ").text(TIMESTR);
-    write_both(order::summary_console, ended.view());
+    put_both(report_out::summary, ended.view());
   }
   {
     textio::freeform date;
     date.text("Date: ").text(DATESTR);
-    write_both(order::console_summary, date.view());
+    put_both(report_out::console, date.view());
   }
   textio::freeform rule;
   rule.text("======================================= ");
-  write_both(order::summary_console, rule.view());
-  write_both(order::summary_console, textio::blank_record());
+  put_both(report_out::summary, rule.view());
+  put_both(report_out::summary, textio::blank_record());
 }
 
 }  // namespace
@@ -106,14 +114,14 @@ void run_program() {
   LEAKPAR.VMAX = in.VMAX0;
   LEAKPAR.KM = in.KM;
   write_concentrations(" Initial concentrations:", Y);
-  write_both(order::summary_console, textio::blank_record());
+  put_both(report_out::summary, textio::blank_record());
 
   {
     textio::line vmax;
     vmax.x(1).a("Vmax.....................", 24).sci(LEAKPAR.VMAX, 12, 4);
-    write_both(order::console_summary, vmax.view());
+    put_both(report_out::console, vmax.view());
   }
-  write_both(order::summary_console, textio::blank_record());
+  put_both(report_out::summary, textio::blank_record());
 
   int NEQ[1] = {2};
   double T = 0.0;
@@ -150,9 +158,9 @@ void run_program() {
   textio::close_unit(data_unit);
 
   write_concentrations(" Final concentrations:", Y);
-  write_console(textio::blank_record());
-  write_summary(textio::blank_record());
-  write_console(textio::blank_record());
+  put(report_out::console, textio::blank_record());
+  put(report_out::summary, textio::blank_record());
+  put(report_out::console, textio::blank_record());
 
   write_end_report(RUNNAME);
 

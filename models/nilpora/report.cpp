@@ -8,20 +8,6 @@
 
 namespace nilpora {
 
-void write_summary(std::string_view text) { textio::write_unit(summary_unit, text); }
-
-void write_console(std::string_view text) { textio::console().write_line(text); }
-
-void write_both(order o, std::string_view text) {
-  if (o == order::summary_console) {
-    write_summary(text);
-    write_console(text);
-  } else {
-    write_console(text);
-    write_summary(text);
-  }
-}
-
 void concentration_line(textio::line& out, double y1, double y2) {
   out.clear();
   out.x(1).sci(y1, 10, 3).lit(",").sci(y2, 10, 3);
@@ -46,12 +32,12 @@ void stop_before_output(std::string_view message) {
 }
 
 void error_halt(int ISTATE) {
-  write_console("");
-  write_console("");
-  write_console("");
+  textio::console().write_line("");
+  textio::console().write_line("");
+  textio::console().write_line("");
   textio::line halt;
   halt.lit(" ERROR HALT.. ISTATE =").i(ISTATE, 3);
-  write_console(halt.view());
+  textio::console().write_line(halt.view());
   textio::stop(1);
 }
 

@@ -1,5 +1,6 @@
-// Report outputs of nilpora: the summary file (unit 5) and the console get the
-// same lines; which copy goes first is fixed per line.
+// Line layouts of nilpora's data rows and report, and its stops. The report
+// goes to the summary file and the console through the calcium programs'
+// report copies (calcium/report_output.h), on their output units.
 #pragma once
 
 #include <string_view>
@@ -7,16 +8,6 @@
 #include "textio/line.h"
 
 namespace nilpora {
-
-inline constexpr int summary_unit = 5;
-inline constexpr int data_unit = 8;
-inline constexpr int run_info_unit = 9;
-
-enum class order { summary_console, console_summary };
-
-void write_summary(std::string_view text);
-void write_console(std::string_view text);
-void write_both(order o, std::string_view text);
 
 // " Y1,Y2" as 1X,1PE10.3,',',1PE10.3 (the concentration lines of the report).
 void concentration_line(textio::line& out, double y1, double y2);
