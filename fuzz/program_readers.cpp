@@ -82,7 +82,7 @@ read_outcome read_velmo64v6(const std::string& path) {
   read_outcome o;
   o.ok = velmo64v6::read_parameters(path, p.get(), &o.err);
   auto& v = o.values;
-  put(v, p->RUNNAME, velmo64v6::RUNNAME_LEN);
+  put(v, p->RUNNAME, velmo64v6::runname_length);
   put(v, p->TPRINT0);
   put(v, p->DTOUT);
   put(v, p->TPHASE);
@@ -115,7 +115,7 @@ read_outcome read_nilpora(const std::string& path) {
   read_outcome o;
   o.ok = nilpora::read_parameter_file(path, &in, &o.err);
   auto& v = o.values;
-  put(v, in.RUNNAME, nilpora::run_name_length);
+  put(v, in.RUNNAME, nilpora::runname_length);
   for (double d : {in.TOUT, in.DTOUT, in.TFINAL, in.VMAX0, in.KM, in.KACT, in.Y[0], in.Y[1]}) put(v, d);
   if (o.ok && nilpora::output_interval_never_ends(in.TOUT, in.DTOUT, in.TFINAL))
     o.broken_promise = "accepted an output interval that never reaches TFINAL";

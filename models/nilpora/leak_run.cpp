@@ -80,7 +80,7 @@ void write_end_report(std::string_view RUNNAME) {
 }  // namespace
 
 void run_program() {
-  textio::set_line_end(textio::line_end::crlf);
+  textio::set_line_end(line_end);
 
   char TIMESTR[9];
   char DATESTR[10];
@@ -92,7 +92,7 @@ void run_program() {
   if (!read_parameter_file(parameter_file_name, &in, &read_failure))
     stop_before_output(read_failure.message());
 
-  const std::string_view RUNNAME(in.RUNNAME, run_name_length);
+  const std::string_view RUNNAME(in.RUNNAME, runname_length);
   const std::string data_name = std::string(RUNNAME) + ".txt";
   const std::string summary_name = std::string(RUNNAME) + "-terminal-output.txt";
 

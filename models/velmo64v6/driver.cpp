@@ -90,12 +90,12 @@ bool start_phase(run_state& s) {
 }  // namespace
 
 void run_program() {
-  textio::set_line_end(textio::line_end::crlf);
+  textio::set_line_end(line_end);
   run_state& s = state;
 
   textio::read_error err;
-  if (!read_parameters(PARAMETER_FILE, &s.p, &err)) fail(err.message());
-  if (!set_up(s)) fail(std::string(PARAMETER_FILE) + ": " + calcium::window_length_problem(s.p.NSW));
+  if (!read_parameters(parameter_file_name, &s.p, &err)) fail(err.message());
+  if (!set_up(s)) fail(std::string(parameter_file_name) + ": " + calcium::window_length_problem(s.p.NSW));
 
   std::string open_error;
   if (!open_result_files(s.p, &open_error)) fail(open_error);

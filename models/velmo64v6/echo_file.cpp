@@ -20,7 +20,7 @@ void blank(int unit) { textio::write_unit(unit, textio::blank_record()); }
 
 void write_echo_file(int unit, const parameters& p, const textio::run_stamp& stamp) {
   textio::freeform head;
-  head.text("  ").text(std::string_view(p.RUNNAME, RUNNAME_LEN)).text(" (").text(stamp.date).text(", ")
+  head.text("  ").text(std::string_view(p.RUNNAME, runname_length)).text(" (").text(stamp.date).text(", ")
       .text(stamp.time).text(")");
   textio::write_unit(unit, head.view());
 

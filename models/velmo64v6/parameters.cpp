@@ -17,7 +17,7 @@ bool read_parameters(const std::string& file, parameters* p, textio::read_error*
   textio::value_reader in(file);
   phase_changes& pc = p->pc;
 
-  if (!in.read({textio::text("RUNNAME", p->RUNNAME, RUNNAME_LEN)}, err)) return false;
+  if (!in.read({textio::text("RUNNAME", p->RUNNAME, runname_length)}, err)) return false;
   if (!in.read({real("TPRINT", p->TPRINT0), real("DTOUT", p->DTOUT), real("TPHASE(1)", p->TPHASE[0]),
                 real("TPHASE(2)", p->TPHASE[1]), real("TPHASE(3)", p->TPHASE[2]),
                 real("TPHASE(4)", p->TPHASE[3]), real("TPHASE(5)", p->TPHASE[4])},

@@ -4,13 +4,15 @@
 #include <string>
 
 #include "models/calcium/optics.h"
+#include "textio/units.h"
 #include "textio/value_reader.h"
 
 namespace velmo64v6 {
 
-constexpr int RUNNAME_LEN = 12;
-constexpr const char* PARAMETER_FILE = "VELMO64v6.INP";
-constexpr int PARAMETER_LINES = 110;
+constexpr int runname_length = 12;
+constexpr const char* parameter_file_name = "VELMO64v6.INP";
+// Of every line of every file, the console and the error line.
+constexpr textio::line_end line_end = textio::line_end::crlf;
 
 // The phase values of the switched constants and the ramp coefficients
 // (KnPm is kn in phase m).
@@ -26,7 +28,7 @@ struct phase_changes {
 // Values as read. The rate constants go to `ratcon` (network.h); `k` here
 // keeps the copy as read (k[n] is kn, k[0] unused) for the echo file.
 struct parameters {
-  char RUNNAME[RUNNAME_LEN] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+  char RUNNAME[runname_length] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
   double TPRINT0 = 0, DTOUT = 0;
   double TPHASE[5] = {};
   double k[69] = {};
@@ -37,7 +39,7 @@ struct parameters {
   calcium::band BAND[3];  // bound form, free form, third peak
   double K1READ = 0, K3READ = 0;
 
-  std::string run_name() const { return std::string(RUNNAME, RUNNAME_LEN); }
+  std::string run_name() const { return std::string(RUNNAME, runname_length); }
 };
 
 // Reads `file` line by line into *p. Rejects a negative DTOUT and an NSW the

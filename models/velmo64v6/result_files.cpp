@@ -14,7 +14,7 @@ namespace {
 using calcium::put_both;
 using calcium::report_out;
 
-std::string_view run_name(const parameters& p) { return {p.RUNNAME, RUNNAME_LEN}; }
+std::string_view run_name(const parameters& p) { return {p.RUNNAME, runname_length}; }
 
 }  // namespace
 
@@ -22,8 +22,8 @@ bool open_result_files(const parameters& p, std::string* error) {
   const std::string name = p.run_name();
   // A run name with leading blanks could make the echo file's name that of the
   // parameter file; never overwrite the user's input with its rounded copy.
-  if (textio::trimmed_file_name(name + ".INP") == PARAMETER_FILE) {
-    *error = std::string(PARAMETER_FILE) + ": the echo file of run name '" + name +
+  if (textio::trimmed_file_name(name + ".INP") == parameter_file_name) {
+    *error = std::string(parameter_file_name) + ": the echo file of run name '" + name +
              "' would overwrite the parameter file";
     return false;
   }
