@@ -36,7 +36,7 @@ run_state state;  // large; lives for the whole process
 void reset_integrator(run_state& s) {
   s.q.Ca_cyt_set_PMCA = pmca_set_point(s.Y);
   s.neq = NEQ; s.ITOL = 1; s.RTOL = 1.0e-7; s.ATOL = 1.0e-12; s.ITASK = 1; s.ISTATE = 1;
-  s.IOPT = 0; s.LRW = LRW_V64; s.LIW = LIW_V64; s.MF = 22; s.T = 0.0; s.TOUT = 0.0;
+  s.IOPT = 0; s.LRW = rwork_length; s.LIW = iwork_length; s.MF = 22; s.T = 0.0; s.TOUT = 0.0;
 }
 
 [[noreturn]] void error_halt(int istate) {
