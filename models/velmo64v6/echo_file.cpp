@@ -31,13 +31,13 @@ void write_echo_file(int unit, const parameters& p, const textio::run_stamp& sta
   blank(unit);
 
   for (int n = 1; n <= 68; ++n) {
-    const rate_line& r = RATE_LINES[n - 1];
+    const rate_line& r = rate_lines[n - 1];
     l.clear();
     put(unit, l.x(1).sci(p.k[n], W, D).a(r.label, 52));
     if (r.blank_after) blank(unit);
   }
 
-  for (const phase_line& ph : PHASE_LINES) {
+  for (const phase_line& ph : phase_lines) {
     l.clear();
     l.x(1).sci(p.pc.*ph.value, W, D);
     if (ph.coeff_name) l.lit(",").sci(p.pc.*ph.coeff, W, D);
@@ -45,7 +45,7 @@ void write_echo_file(int unit, const parameters& p, const textio::run_stamp& sta
     if (ph.blank_after) blank(unit);
   }
 
-  for (const state_line& s : STATE_LINES) {
+  for (const state_line& s : state_lines) {
     l.clear();
     l.x(1).sci(p.Y[s.element[0]], W, D);
     for (int i = 1; i < 4; ++i) l.lit(",").sci(p.Y[s.element[i]], W, D);
@@ -54,11 +54,11 @@ void write_echo_file(int unit, const parameters& p, const textio::run_stamp& sta
   blank(unit);
 
   l.clear();
-  put(unit, l.x(1).i(p.NSW, 4).lit(WINDOW_TEXT));
+  put(unit, l.x(1).i(p.NSW, 4).lit(window_text));
 
   for (int i = 0; i < 3; ++i) {
     l.clear();
-    put(unit, l.x(1).sci(p.OFFSET[i], W, D).a(THRESHOLD_LABELS[i], 52));
+    put(unit, l.x(1).sci(p.OFFSET[i], W, D).a(threshold_labels[i], 52));
   }
   blank(unit);
 
@@ -66,7 +66,7 @@ void write_echo_file(int unit, const parameters& p, const textio::run_stamp& sta
     const calcium::band& bd = p.BAND[b];
     l.clear();
     put(unit, l.x(1).sci(bd.epsilon, W, D).lit(",").sci(bd.sigma, W, D).lit(",").sci(bd.lamda, W, D)
-                  .a(BAND_LABELS[b], 30));
+                  .a(band_labels[b], 30));
   }
 }
 

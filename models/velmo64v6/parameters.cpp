@@ -26,19 +26,19 @@ bool read_parameters(const std::string& file, parameters* p, textio::read_error*
   if (!calcium::check_output_interval(in, p->DTOUT, err)) return false;
 
   for (int n = 1; n <= 68; ++n) {
-    if (!in.read({real(RATE_LINES[n - 1].name, p->k[n])}, err)) return false;
+    if (!in.read({real(rate_lines[n - 1].name, p->k[n])}, err)) return false;
     if (n == 1) p->K1READ = p->k[1];
     if (n == 3) p->K3READ = p->k[3];
   }
 
-  for (const phase_line& line : PHASE_LINES) {
+  for (const phase_line& line : phase_lines) {
     bool ok = line.coeff_name
                   ? in.read({real(line.name, pc.*line.value), real(line.coeff_name, pc.*line.coeff)}, err)
                   : in.read({real(line.name, pc.*line.value)}, err);
     if (!ok) return false;
   }
 
-  for (const state_line& line : STATE_LINES) {
+  for (const state_line& line : state_lines) {
     double* y = p->Y;
     if (!in.read({real(line.names[0], y[line.element[0]]), real(line.names[1], y[line.element[1]]),
                   real(line.names[2], y[line.element[2]]), real(line.names[3], y[line.element[3]])},

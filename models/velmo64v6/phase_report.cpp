@@ -102,7 +102,7 @@ void flux_table(report_out to, const step_quantities& q) {
 }
 
 void concentration_lines(report_out to, const double* Y) {
-  for (const state_line& s : STATE_LINES) {
+  for (const state_line& s : state_lines) {
     textio::line l;
     l.x(1).sci(Y[s.element[0]], 12, 4);
     for (int i = 1; i < 4; ++i) l.lit(",").sci(Y[s.element[i]], 12, 4);
