@@ -22,7 +22,7 @@ namespace {
 
 constexpr double CLAMPMIN = 1.0e-10;
 // Y elements (zero-based) set to 0 when the integrator returns them below CLAMPMIN.
-constexpr int CLAMPED[] = {CA_CYT, S, R, RS, ARCC, IP3R, IP3, PLC, NCX_M_ACT};
+constexpr int CLAMPED[] = {Ca_cyt, S, R, R_S, ARCC, IP3R, IP3, PLC, NCX_M_star};
 
 run_state state;  // large; lives for the whole process
 
@@ -55,12 +55,12 @@ void output_step(run_state& s) {
     if (s.Y[i] < CLAMPMIN) s.Y[i] = 0.0;
 
   form_step_quantities(s.q, s.Y, s.TPRINT);
-  calcium::output_step_optics(s.optics, s.Y[IND], s.Y[CACYT_IND]);
+  calcium::output_step_optics(s.optics, s.Y[Ind], s.Y[Cacyt_Ind]);
   write_flux_row(s);
   if (s.ISTATE < 0) error_halt(s.ISTATE);
 
-  calcium::window_sample(s.window, s.Y[CA_CYT]);
-  calcium::detector_step(s.detector, s.IPHASE, s.Y[CA_CYT], s.TPRINT);
+  calcium::window_sample(s.window, s.Y[Ca_cyt]);
+  calcium::detector_step(s.detector, s.IPHASE, s.Y[Ca_cyt], s.TPRINT);
   s.q.PMCA_M_estimated = calcium::pmca_m_estimate(s.Kd_PMCA_M, s.Y[M], s.q.total_PMCA);
   write_data_row(s);
   write_er_row(s);

@@ -10,9 +10,9 @@ constexpr int NEQ = 29;
 
 // Zero-based positions of the species in the state vector Y.
 enum species : int {
-  CA_CYT = 0, PMCA_M_ACT, CA_EXT, CA_CYT_INT, M, MCA4, B, BCA4, PMCA_M, PMCA,
-  SERCA, CA_LUM, L, LCA30, S, R, RS, ARCC, IP3R, IP3, IND, CACYT_IND, S2,
-  GPROT, GS2, PLC, NCX_M_ACT, NCX_M, NCX
+  Ca_cyt = 0, PMCA_M_star, Ca_ext, Ca_cyt_int, M, MCa4, B, BCa4, PMCA_M, PMCA,
+  SERCA, Ca_lum, L, LCa30, S, R, R_S, ARCC, IP3R, IP3, Ind, Cacyt_Ind, S2,
+  Gprot, GS2, PLC, NCX_M_star, NCX_M, NCX
 };
 
 // Rate-constant block: the slot rule of calcium/ratcon.h up to k68, slots

@@ -92,30 +92,30 @@ TEST(Velmo64v6Network, EdgeStates) {
   {
     hand_state s;
     fex(&neq, &t, s.y, ydot);
-    for (int i = 0; i < NEQ; ++i) EXPECT_EQ(ydot[i], i == CA_CYT_INT ? 2.0 : 0.0) << "element " << i + 1;
+    for (int i = 0; i < NEQ; ++i) EXPECT_EQ(ydot[i], i == Ca_cyt_int ? 2.0 : 0.0) << "element " << i + 1;
   }
   for (double& slot : ratcon) slot = 0.0;
   {
     hand_state s;
     fex(&neq, &t, s.y, ydot);
-    EXPECT_TRUE(std::isnan(ydot[CA_CYT]));
-    EXPECT_EQ(ydot[CA_LUM], 0.0);
+    EXPECT_TRUE(std::isnan(ydot[Ca_cyt]));
+    EXPECT_EQ(ydot[Ca_lum], 0.0);
   }
 
   // A clamped Ca_cyt of 0 makes FE and FES infinite: jIP3R vanishes while
   // Ca_lum > 0, and is NaN once Ca_lum is 0 too.
   fill_block_with_k_equal_n();
   hand_state s;
-  s.y[CA_CYT] = 0.0;
+  s.y[Ca_cyt] = 0.0;
   fex(&neq, &t, s.y, ydot);
   EXPECT_TRUE(std::isinf(ratcon[calcium::fe_slot - 1]));
   EXPECT_TRUE(std::isinf(ratcon[calcium::fes_slot - 1]));
   // Ca = 0: j1 + jMoff + jBoff + j27 + jARCC + k51 CaInd
-  EXPECT_NEAR(ydot[CA_CYT], 5.0 + 72 + 44 + 108 + 36.0 * 3 * 2 * 5 / 42 + 102, 1e-12 * 400);
-  s.y[CA_LUM] = 0.0;
+  EXPECT_NEAR(ydot[Ca_cyt], 5.0 + 72 + 44 + 108 + 36.0 * 3 * 2 * 5 / 42 + 102, 1e-12 * 400);
+  s.y[Ca_lum] = 0.0;
   fex(&neq, &t, s.y, ydot);
-  EXPECT_TRUE(std::isnan(ydot[CA_CYT]));
-  EXPECT_FALSE(std::isnan(ydot[CA_LUM]));
+  EXPECT_TRUE(std::isnan(ydot[Ca_cyt]));
+  EXPECT_FALSE(std::isnan(ydot[Ca_lum]));
 }
 
 }  // namespace

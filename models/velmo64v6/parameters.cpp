@@ -63,7 +63,7 @@ bool read_parameters(const std::string& file, parameters* p, textio::read_error*
                  err))
       return false;
   }
-  p->Y[CA_CYT_INT] = 0.0;
+  p->Y[Ca_cyt_int] = 0.0;
   return true;
 }
 

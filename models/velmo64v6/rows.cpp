@@ -28,7 +28,7 @@ void write_flux_row(const run_state& s) {
   const step_quantities& q = s.q;
   write_row(calcium::flux_unit, 15, 4,
             {s.TPRINT, q.j1, q.j2, q.j3, q.jMon, q.jMoff, q.jBon, q.jBoff, q.jtot, q.j23, q.j27, q.jARCC,
-             q.jIP3R, q.jNCX, s.Y[CA_CYT]});
+             q.jIP3R, q.jNCX, s.Y[Ca_cyt]});
 }
 
 void write_data_row(const run_state& s) {
@@ -36,19 +36,19 @@ void write_data_row(const run_state& s) {
   const double* Y = s.Y;
   const calcium::indicator& o = s.optics;
   write_row(calcium::data_unit, 15, 6,
-            {s.TPRINT,        Y[CA_CYT],          Y[PMCA_M_ACT],     Y[CA_EXT],   q.mean_Ca_cyt,
-             Y[M],            Y[MCA4],            Y[B],              Y[BCA4],     q.Ca_cyt_set_PMCA,
-             q.Ca_cyt_set_SERCA, Y[S],            Y[R],              Y[RS],       q.jIP3R,
-             s.window.mean,   Y[IND],             Y[CACYT_IND],      o.RATIO,     o.bound_per_free,
-             Y[S2],           Y[GPROT],           Y[GS2],            Y[PLC],      Y[IP3],
+            {s.TPRINT,        Y[Ca_cyt],          Y[PMCA_M_star],     Y[Ca_ext],   q.mean_Ca_cyt,
+             Y[M],            Y[MCa4],            Y[B],              Y[BCa4],     q.Ca_cyt_set_PMCA,
+             q.Ca_cyt_set_SERCA, Y[S],            Y[R],              Y[R_S],       q.jIP3R,
+             s.window.mean,   Y[Ind],             Y[Cacyt_Ind],      o.RATIO,     o.bound_per_free,
+             Y[S2],           Y[Gprot],           Y[GS2],            Y[PLC],      Y[IP3],
              o.Ca_ratio,      Y[PMCA_M],          q.PMCA_M_estimated, Y[PMCA],    k(3),
-             k(1),            Y[NCX_M_ACT],       k(63),             q.Ca_cyt_set_NCX});
+             k(1),            Y[NCX_M_star],       k(63),             q.Ca_cyt_set_NCX});
 }
 
 void write_er_row(const run_state& s) {
   const double* Y = s.Y;
   write_row(calcium::er_unit, 15, 6,
-            {s.TPRINT, Y[SERCA], Y[CA_LUM], Y[L], Y[LCA30], s.q.Ca_ER_set_theor, s.q.total_L});
+            {s.TPRINT, Y[SERCA], Y[Ca_lum], Y[L], Y[LCa30], s.q.Ca_ER_set_theor, s.q.total_L});
 }
 
 void write_window_row(const run_state& s) { write_row(calcium::window_unit, 12, 4, {s.TPRINT, s.window.mean}); }

@@ -6,7 +6,7 @@ bool set_up(run_state& s) {
   const parameters& p = s.p;
   load_rate_constants(p);
   for (int i = 0; i < NEQ; ++i) s.Y[i] = p.Y[i];
-  s.Y[CA_CYT_INT] = 0.0;
+  s.Y[Ca_cyt_int] = 0.0;
   s.TPRINT = p.TPRINT0;
   s.duration = p.TPHASE[0];
   s.IPHASE = 0;
@@ -19,7 +19,7 @@ bool set_up(run_state& s) {
 
   calcium::indicator& o = s.optics;
   for (int b = 0; b < 3; ++b) o.BAND[b] = p.BAND[b];
-  o.IND_TOTAL = s.Y[IND];
+  o.IND_TOTAL = s.Y[Ind];
   o.KDIND = k(51) / k(50);
 
   if (!calcium::window_reset(s.window, p.NSW)) return false;
