@@ -29,8 +29,8 @@ struct derived_quantities {
   double PMCA_M_estimated = 0.0;
 };
 
-// Everything but PMCA_M_estimated, from the clamped Y (one-based elements at
-// Y[i-1]), the current rate constants and this step's TPRINT. With
+// Everything but PMCA_M_estimated, from the clamped Y (indexed by species),
+// the current rate constants and this step's TPRINT. With
 // `lum_pmca_integrals` false (33-element state) the averages of Ca_lum and
 // PMCA.M and their set point are left as they are.
 void form_derived(derived_quantities& d, const double* Y, rate_constants k,

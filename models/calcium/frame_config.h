@@ -55,7 +55,7 @@ struct file_set {
 struct frame_config {
   parameter_layout input;
   std::span<const phase_switch> switches;
-  std::span<const int> clamp;                 // Y elements (one-based), in clamp order
+  std::span<const int> clamp;                 // Y elements (species), in clamp order
   std::span<const int> rate_constant_report;  // k numbers of the phase report's table
   file_set files;
   textio::line_end line_end;      // of every line of every file and the console

@@ -9,19 +9,13 @@
 
 namespace calcium {
 
-const int initial_state_elements[8][4] = {
-    {1, 2, 3, 5},     {6, 7, 8, 9},     {10, 11, 12, 13}, {14, 15, 16, 17},
-    {18, 19, 20, 21}, {22, 23, 24, 25}, {26, 27, 28, 29}, {30, 31, 32, 33}};
+const species initial_state_elements[8][4] = {
+    {Ca_cyt, PMCA_M_star, Ca_ext, M}, {MCa4, B, BCa4, PMCA_M},
+    {PMCA, SERCA, Ca_lum, L},         {LCa30, S, R, R_S},
+    {ARCC, IP3R_IP3, IP3, Ind},       {Cacyt_Ind, S2, Gprot, GS2},
+    {PLC, NCX_M_star, NCX_M, NCX},    {STIM, STIM_Ca, SOCC, IP3R}};
 
 namespace {
-
-// Species names of Y(1..33), for the reader's error lines.
-const char* const species[33] = {
-    "Ca_cyt", "PMCA.M*", "Ca_ext",    "Ca_cyt_int", "M",    "MCa4",  "B",
-    "BCa4",   "PMCA.M",  "PMCA",      "SERCA",      "Ca_lum", "L",   "LCa30",
-    "S",      "R",       "R.S",       "ARCC",       "IP3R.IP3", "IP3", "Ind",
-    "Cacyt.Ind", "S2",   "Gprot",     "GS2",        "PLC",  "NCX.M*", "NCX.M",
-    "NCX",    "STIM",    "STIM.Ca",   "SOCC",       "IP3R"};
 
 class reader {
  public:
@@ -85,10 +79,10 @@ class reader {
   bool initial_state() {
     for (const auto& e : initial_state_elements) {
       double* y = r_.Y;
-      if (!in_.read({textio::real(species[e[0] - 1], y[e[0] - 1]),
-                     textio::real(species[e[1] - 1], y[e[1] - 1]),
-                     textio::real(species[e[2] - 1], y[e[2] - 1]),
-                     textio::real(species[e[3] - 1], y[e[3] - 1])},
+      if (!in_.read({textio::real(species_label[e[0]], y[e[0]]),
+                     textio::real(species_label[e[1]], y[e[1]]),
+                     textio::real(species_label[e[2]], y[e[2]]),
+                     textio::real(species_label[e[3]], y[e[3]])},
                     err_))
         return false;
     }
@@ -141,7 +135,7 @@ bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_err
 bool set_up_after_reading(const frame_config& cfg, run_state& r) {
   const rate_constants k{cfg.ratcon};
   r.NCOUNT = 0;
-  r.optics.IND_TOTAL = r.Y[20];
+  r.optics.IND_TOTAL = r.Y[Ind];
   r.d = derived_quantities{};
   if (!window_reset(r.window, r.NSW)) return false;
   detector_reset(r.detector, r.OFFSET[0], r.OFFSET[1], r.OFFSET[2],
@@ -153,10 +147,10 @@ bool set_up_after_reading(const frame_config& cfg, run_state& r) {
   r.Kd_M = k.k(9) / k.k(8);
   r.optics.KDIND = k.k(51) / k.k(50);
   // The running integrals are never read.
-  r.Y[3] = 0.0;
+  r.Y[Ca_cyt_int] = 0.0;
   if (cfg.lum_pmca_integrals) {
-    r.Y[33] = 0.0;
-    r.Y[34] = 0.0;
+    r.Y[Ca_lum_int] = 0.0;
+    r.Y[PMCA_M_int] = 0.0;
   }
   return true;
 }

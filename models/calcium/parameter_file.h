@@ -4,6 +4,7 @@
 
 #include "models/calcium/frame_config.h"
 #include "models/calcium/run_state.h"
+#include "models/calcium/species.h"
 #include "textio/value_reader.h"
 
 namespace calcium {
@@ -22,7 +23,7 @@ bool read_parameter_file(const frame_config& cfg, run_state& r,
 // accepts such a length).
 [[nodiscard]] bool set_up_after_reading(const frame_config& cfg, run_state& r);
 
-// One-based Y elements of initial-state line i (0..7), four each.
-extern const int initial_state_elements[8][4];
+// The Y elements of initial-state line i (0..7), four each.
+extern const species initial_state_elements[8][4];
 
 }  // namespace calcium

@@ -26,58 +26,58 @@ void write_species_table(report_out to, const phase_report_data& p) {
   const derived_quantities& d = *p.d;
   const rate_constants& k = p.k;
   // Formed at the phase end itself.
-  const double Ca_cyt_set_PMCA = k.k(6) / (k.k(5) * Y[8]);
-  const double STIM_tot = Y[29] + Y[30];
-  const double Ca_in_LCa30 = 30.0 * Y[13];
+  const double Ca_cyt_set_PMCA = k.k(6) / (k.k(5) * Y[PMCA_M]);
+  const double STIM_tot = Y[STIM] + Y[STIM_Ca];
+  const double Ca_in_LCa30 = 30.0 * Y[LCa30];
 
   const labelled calcium[] = {{"Ca_cyt_set (PMCA).", Ca_cyt_set_PMCA},
                               {"Ca_lum_set (SERCA)", d.Ca_lum_set_SERCA},
                               {"Ca_cyt_set (NCX)..", d.Ca_cyt_set_NCX},
-                              {"Ca_cyt............", Y[0]},
+                              {"Ca_cyt............", Y[Ca_cyt]},
                               {"<Ca_cyt>sw........", p.window_mean},
                               {"free & bound Ca...", d.free_bound_Ca}};
   const labelled sensor[] = {{"total M (sensor)..", d.total_M},
-                             {"free  M (sensor)..", Y[4]},
-                             {"M*Ca4.............", Y[5]},
+                             {"free  M (sensor)..", Y[M]},
+                             {"M*Ca4.............", Y[MCa4]},
                              {"Kd (uM) for M.....", p.Kd_M}};
   const labelled buffer[] = {{"total B (buffer)..", d.total_B},
-                             {"free  B (buffer)..", Y[6]},
-                             {"B*Ca4.............", Y[7]},
+                             {"free  B (buffer)..", Y[B]},
+                             {"B*Ca4.............", Y[BCa4]},
                              {"Kd (uM) for B.....", p.Kd_B}};
   const labelled pmca[] = {{"total PMCA........", d.total_PMCA},
-                           {"PMCA.M ...........", Y[8]},
+                           {"PMCA.M ...........", Y[PMCA_M]},
                            {"PMCA.M (estimated)", d.PMCA_M_estimated},
-                           {"PMCA.M* ..........", Y[1]},
-                           {"PMCA .............", Y[9]},
+                           {"PMCA.M* ..........", Y[PMCA_M_star]},
+                           {"PMCA .............", Y[PMCA]},
                            {"Kd (uM) PMCA.M ...", p.Kd_PMCA_M}};
   const labelled ncx[] = {{"total NCX.........", d.total_NCX},
-                          {"NCX.M ............", Y[27]},
-                          {"NCX.M* ...........", Y[26]},
-                          {"NCX ..............", Y[28]},
+                          {"NCX.M ............", Y[NCX_M]},
+                          {"NCX.M* ...........", Y[NCX_M_star]},
+                          {"NCX ..............", Y[NCX]},
                           {"Kd (uM) NCX.M ....", p.Kd_NCX_M}};
   const labelled er[] = {{"Ca_ER_set (theor).", d.Ca_lum_set_SERCA},
-                         {"free Ca_ER........", Y[11]},
+                         {"free Ca_ER........", Y[Ca_lum]},
                          {"Ca in L.Ca30......", Ca_in_LCa30},
                          {"total Ca in ER....", d.total_Ca_ER},
-                         {"L.Ca_30...........", Y[13]},
-                         {"free L............", Y[12]},
+                         {"L.Ca_30...........", Y[LCa30]},
+                         {"free L............", Y[L]},
                          {"total L (buffer)..", d.total_L}};
   const labelled receptor[] = {{"total S (signal)..", d.total_S},
                                {"total R (recept)..", d.total_R},
-                               {"free S (signal)...", Y[14]},
-                               {"free R (recept)...", Y[15]},
-                               {"RS (S bound on R).", Y[16]}};
+                               {"free S (signal)...", Y[S]},
+                               {"free R (recept)...", Y[R]},
+                               {"RS (S bound on R).", Y[R_S]}};
   const labelled gprotein[] = {{"total S2 (signal).", d.total_S2},
                                {"total G (recept)..", d.total_G},
-                               {"free S2 (signal)..", Y[22]},
-                               {"free G (recept)...", Y[23]},
-                               {"G.S2 (bound S2)...", Y[24]},
-                               {"PLC...............", Y[25]},
-                               {"IP3...............", Y[19]}};
-  const labelled stim[] = {{"STIM..............", Y[29]},
-                           {"(STIM.Ca).........", Y[30]},
+                               {"free S2 (signal)..", Y[S2]},
+                               {"free G (recept)...", Y[Gprot]},
+                               {"G.S2 (bound S2)...", Y[GS2]},
+                               {"PLC...............", Y[PLC]},
+                               {"IP3...............", Y[IP3]}};
+  const labelled stim[] = {{"STIM..............", Y[STIM]},
+                           {"(STIM.Ca).........", Y[STIM_Ca]},
                            {"STIM_tot..........", STIM_tot},
-                           {"SOCC..............", Y[31]}};
+                           {"SOCC..............", Y[SOCC]}};
   const labelled last[] = {{"<period>..........", p.period},
                            {"coop STIM-Ca......", k.slot(coopstim_slot)},
                            {"<PMCA.M>..........", d.mean_PMCA_M}};
@@ -123,10 +123,10 @@ void write_concentration_lines(report_out to, const double* Y) {
       " !LCa30,S,R,R.S",           " !ARCC,IP3R.IP3,IP3,Ind", "!Cacyt.Ind,S2,Gprot,GS2",
       "!PLC,NCX.M*,NCX.M,NCX",     "!STIM,STIM.Ca,SOCC,IP3R"};
   for (int i = 0; i < 8; ++i) {
-    const int* e = initial_state_elements[i];
+    const species* e = initial_state_elements[i];
     textio::line l;
-    l.x(1).sci(Y[e[0] - 1], 12, 5);
-    for (int j = 1; j < 4; ++j) l.lit(",").sci(Y[e[j] - 1], 12, 5);
+    l.x(1).sci(Y[e[0]], 12, 5);
+    for (int j = 1; j < 4; ++j) l.lit(",").sci(Y[e[j]], 12, 5);
     l.a(trailers[i], 26);
     put(to, l.view());
   }

@@ -20,7 +20,7 @@ namespace calcium {
 struct phase_report_data {
   int iphase;
   int nout;
-  const double* Y;  // Y(i) at Y[i-1]
+  const double* Y;  // indexed by species
   rate_constants k;
   const derived_quantities* d;
   double window_mean;  // <Ca_cyt>sw

@@ -27,7 +27,7 @@ bool row_triple_due(int nout, int& ncount);
 // Everything a step's rows are formed from.
 struct step_values {
   double tprint;
-  const double* Y;  // clamped state, Y(i) at Y[i-1]
+  const double* Y;  // clamped state, indexed by species
   const derived_quantities* d;
   const indicator* optics;
   double window_mean;  // <Ca_cyt>sw

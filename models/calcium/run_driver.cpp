@@ -11,6 +11,7 @@
 #include "models/calcium/result_files.h"
 #include "models/calcium/rows.h"
 #include "models/calcium/run_state.h"
+#include "models/calcium/species.h"
 #include "models/calcium/value_checks.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
@@ -24,7 +25,6 @@ using clock_type = std::chrono::steady_clock;
 
 // The single-precision 0.1 widened to double: the interval of phases 3 to 5.
 constexpr double later_phase_interval = static_cast<double>(0.1f);
-constexpr double clamp_min = 1.0e-10;
 
 double seconds(clock_type::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -121,19 +121,18 @@ class driver {
   // the same as if every step formed them.
   void form_step_quantities(double tprint) {
     form_derived(r_.d, r_.Y, k(), tprint, cfg_.lum_pmca_integrals);
-    output_step_optics(r_.optics, r_.Y[20], r_.Y[21]);
-    r_.d.PMCA_M_estimated = pmca_m_estimate(r_.Kd_PMCA_M, r_.Y[4], r_.d.total_PMCA);
+    output_step_optics(r_.optics, r_.Y[Ind], r_.Y[Cacyt_Ind]);
+    r_.d.PMCA_M_estimated = pmca_m_estimate(r_.Kd_PMCA_M, r_.Y[M], r_.d.total_PMCA);
   }
 
   void output_steps() {
     for (;;) {
       integrate_step();
-      for (int e : cfg_.clamp)
-        if (clamp_min > r_.Y[e - 1]) r_.Y[e - 1] = 0.0;
+      clamp_small_values(r_.Y, cfg_.clamp);
       if (r_.ISTATE < 0) error_halt();
 
-      window_sample(r_.window, r_.Y[0]);
-      if (cfg_.maxima) detector_step(r_.detector, r_.IPHASE, r_.Y[0], r_.TPRINT);
+      window_sample(r_.window, r_.Y[Ca_cyt]);
+      if (cfg_.maxima) detector_step(r_.detector, r_.IPHASE, r_.Y[Ca_cyt], r_.TPRINT);
 
       const double tprint = r_.TPRINT;
       const bool rows_due = row_triple_due(r_.nout, r_.NCOUNT);
@@ -166,7 +165,7 @@ class driver {
                               r_.Kd_M,    r_.Kd_B,       r_.Kd_PMCA_M, r_.Kd_NCX_M,
                               cfg_.lum_pmca_integrals};
     write_phase_report(p, cfg_.rate_constant_report);
-    if (cfg_.files.store) write_store_row(store_unit, r_.Y[11], r_.d.jSOCC);
+    if (cfg_.files.store) write_store_row(store_unit, r_.Y[Ca_lum], r_.d.jSOCC);
     put_both(report_out::summary, textio::blank_record());
   }
 

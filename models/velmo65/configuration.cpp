@@ -1,5 +1,6 @@
 #include "models/velmo65/configuration.h"
 
+#include "models/calcium/species.h"
 #include "models/velmo66/configuration.h"
 
 namespace velmo65 {
@@ -13,7 +14,8 @@ constexpr calcium::phase_switch switches[] = {
     {5, 1, 134, 1}, {5, 20, 137, 1}};
 
 // SERCA and Ca_lum are not clamped.
-constexpr int clamp[] = {1, 15, 16, 17, 18, 19, 20, 26, 27};
+using namespace calcium;  // the species
+constexpr int clamp[] = {Ca_cyt, S, R, R_S, ARCC, IP3R_IP3, IP3, PLC, NCX_M_star};
 
 }  // namespace
 

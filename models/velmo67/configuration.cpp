@@ -1,5 +1,6 @@
 #include "models/velmo67/configuration.h"
 
+#include "models/calcium/species.h"
 #include "models/velmo67/network.h"
 
 namespace velmo67 {
@@ -16,7 +17,9 @@ constexpr calcium::phase_switch switches[] = {
     {5, 1, 137, 1},  {5, 2, 138, 1}, {5, 3, 139, 1}, {5, 20, 140, 1},  //
     {5, 63, 143, 1}, {5, 73, 144, 1}};
 
-constexpr int clamp[] = {1, 11, 12, 15, 16, 17, 18, 19, 20, 26, 27};
+using namespace calcium;  // the species
+
+constexpr int clamp[] = {Ca_cyt, SERCA, Ca_lum, S, R, R_S, ARCC, IP3R_IP3, IP3, PLC, NCX_M_star};
 
 constexpr int rate_constant_report[] = {1,  2,  3,  63, 4,  64, 5,  60, 6,  61, 7,  62, 8,
                                         9,  10, 11, 12, 67, 13, 68, 16, 18, 19, 20, 21, 22,
