@@ -11,6 +11,7 @@
 #include "models/calcium/result_files.h"
 #include "models/calcium/rows.h"
 #include "models/calcium/run_state.h"
+#include "models/calcium/clamp.h"
 #include "models/calcium/species.h"
 #include "models/calcium/value_checks.h"
 #include "textio/freeform.h"

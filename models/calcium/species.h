@@ -4,8 +4,6 @@
 // '.' and "_star" for '*' (PMCA_M_star is "PMCA.M*", R_S is "R.S").
 #pragma once
 
-#include <span>
-
 namespace calcium {
 
 enum species : int {
@@ -18,14 +16,5 @@ enum species : int {
 
 // The model's label of each species ("PMCA.M*" for PMCA_M_star).
 extern const char* const species_label[species_count];
-
-// The small-value clamp of an output step: each listed element of Y below
-// CLAMPMIN (1.0e-10; negative values and -0.0 too, NaN kept) becomes 0.0.
-// The integrator is not told. velmo64v6 clamps its own state the same way.
-inline constexpr double clamp_min = 1.0e-10;
-inline void clamp_small_values(double* Y, std::span<const int> elements) {
-  for (int e : elements)
-    if (clamp_min > Y[e]) Y[e] = 0.0;
-}
 
 }  // namespace calcium

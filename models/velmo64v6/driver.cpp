@@ -4,6 +4,7 @@
 #include <string>
 
 #include "integrator/integrate.h"
+#include "models/calcium/clamp.h"
 #include "models/calcium/derived.h"
 #include "models/calcium/report_output.h"
 #include "models/calcium/value_checks.h"
@@ -20,9 +21,9 @@ namespace velmo64v6 {
 
 namespace {
 
-constexpr double CLAMPMIN = 1.0e-10;
-// Y elements (zero-based) set to 0 when the integrator returns them below CLAMPMIN.
-constexpr int CLAMPED[] = {Ca_cyt, S, R, R_S, ARCC, IP3R, IP3, PLC, NCX_M_star};
+// The small-value clamp after every integrator call; SERCA and Ca_lum are
+// not clamped.
+constexpr int clamp[] = {Ca_cyt, S, R, R_S, ARCC, IP3R, IP3, PLC, NCX_M_star};
 
 run_state state;  // large; lives for the whole process
 
@@ -51,8 +52,7 @@ void output_step(run_state& s) {
     apply_ramp(s.IPHASE, ramp_time(s.TPRINT, s.p.TPHASE, s.IPHASE), s.p, &s.K3END2, &s.K3END4);
   integrator::integrate(fex, &s.neq, s.Y, s.T, s.TOUT, s.ITOL, &s.RTOL, &s.ATOL, s.ITASK, s.ISTATE,
                         s.IOPT, s.RWORK, s.LRW, s.IWORK, s.LIW, jex, s.MF);
-  for (int i : CLAMPED)
-    if (s.Y[i] < CLAMPMIN) s.Y[i] = 0.0;
+  calcium::clamp_small_values(s.Y, clamp);
 
   form_step_quantities(s.q, s.Y, s.TPRINT);
   calcium::output_step_optics(s.optics, s.Y[Ind], s.Y[Cacyt_Ind]);
