@@ -16,8 +16,7 @@
 
 namespace calcium {
 
-// "(1X,1PEw.d,(n-1)(',',1PEw.d))" on `unit`. Allocates nothing.
-void write_row(int unit, const double* values, int count, int width, int digits);
+inline constexpr int data_row_fields = 39;
 
 // NOUT rule: NOUT 0 always due; negative never; positive when the count of
 // output steps since the last triple reaches NOUT (the count then restarts).
@@ -34,9 +33,7 @@ struct step_values {
   rate_constants k;
 };
 
-// The 39 data-row columns in order.
-void data_row_values(const step_values& s, double out[39]);
-
+// The first `columns` (up to data_row_fields) fields of the data row.
 void write_data_row(int unit, const step_values& s, int columns);
 void write_er_row(int unit, const step_values& s);
 void write_flux_row(int unit, const step_values& s);
