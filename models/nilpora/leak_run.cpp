@@ -6,6 +6,7 @@
 
 #include "integrator/integrate.h"
 #include "models/calcium/report_output.h"
+#include "models/calcium/row_writer.h"
 #include "models/nilpora/leak_block.h"
 #include "models/nilpora/leak_rhs.h"
 #include "models/nilpora/parameter_file.h"
@@ -51,9 +52,9 @@ void write_concentrations(std::string_view title, const double* Y) {
   textio::freeform heading;
   heading.text(title);
   put_both(report_out::summary, heading.view());
-  textio::line values;
-  concentration_line(values, Y[0], Y[1]);
-  put_both(report_out::console, values.view());
+  // "(1X,1PE10.3,1(',',1PE10.3))": a row of the two pools.
+  char values[32];
+  put_both(report_out::console, {values, calcium::form_row(values, sizeof values, {Y, 2}, 10, 3)});
 }
 
 void write_end_report(std::string_view RUNNAME) {
@@ -141,14 +142,13 @@ void run_program() {
   int LIW = iwork_length;
   int MF = 22;
 
-  textio::line row;
   do {
     // The rate at the end of the coming interval holds for the whole interval.
     LEAKPAR.VMAX = (1.0 - std::exp(-(in.KACT * TOUT))) * in.VMAX0;
     integrator::integrate(fex, NEQ, Y, T, TOUT, ITOL, &RTOL, &ATOL, ITASK, ISTATE, IOPT, RWORK,
                           LRW, IWORK, LIW, jex, MF);
-    data_row(row, TPRINT, Y[0], Y[1], LEAKPAR.VMAX);
-    textio::write_unit(data_unit, row.view());
+    const double row[] = {TPRINT, Y[0], Y[1], LEAKPAR.VMAX};
+    calcium::write_row(data_unit, row, 12, 5);
     if (ISTATE < 0) error_halt(ISTATE);
     TOUT += DTOUT;
     TPRINT += DTOUT;

@@ -4,19 +4,10 @@
 
 #include <string>
 
+#include "textio/line.h"
 #include "textio/units.h"
 
 namespace nilpora {
-
-void concentration_line(textio::line& out, double y1, double y2) {
-  out.clear();
-  out.x(1).sci(y1, 10, 3).lit(",").sci(y2, 10, 3);
-}
-
-void data_row(textio::line& out, double t, double y1, double y2, double vmax) {
-  out.clear();
-  out.x(1).sci(t, 12, 5).lit(",").sci(y1, 12, 5).lit(",").sci(y2, 12, 5).lit(",").sci(vmax, 12, 5);
-}
 
 void stop_before_output(std::string_view message) {
   std::string text(message);
