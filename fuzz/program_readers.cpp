@@ -50,7 +50,6 @@ read_outcome read_calcium(const calcium::frame_config& program_cfg, const std::s
   put(v, r->DTOUT);
   put(v, r->TPHASE);
   put(v, r->duration);
-  put(v, r->total_duration);
   for (int s = 0; s < calcium::ratcon_slots; ++s) put(v, cfg.ratcon[s]);
   for (int i = 0; i < cfg.input.phase_change_lines; ++i) {
     put(v, r->phase_change[i][0]);

@@ -13,6 +13,7 @@
 #include "models/calcium/derived.h"
 #include "models/calcium/phase_report.h"
 #include "models/calcium/rows.h"
+#include "models/calcium/test_unit_file.h"
 #include "testing/program_run.h"
 #include "textio/units.h"
 
@@ -20,31 +21,7 @@ namespace {
 
 using namespace calcium;
 
-// Writes through unit `unit` into a scratch file and reads the lines back.
-class UnitFile {
- public:
-  explicit UnitFile(int unit) : unit_(unit) {
-    textio::set_line_end(textio::line_end::lf);
-    path_ = "/tmp/derived_rows_" + std::to_string(getpid()) + "_" + std::to_string(unit);
-    std::string error;
-    EXPECT_TRUE(textio::open_unit(unit_, path_, &error)) << error;
-  }
-  ~UnitFile() {
-    textio::close_unit(unit_);
-    std::remove(path_.c_str());
-  }
-  std::vector<std::string> lines() {
-    textio::close_unit(unit_);
-    std::ifstream in(path_);
-    std::vector<std::string> out;
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-  }
-
- private:
-  int unit_;
-  std::string path_;
-};
+using calcium_test::UnitFile;
 
 std::vector<double> fields(const std::string& row) { return testing_support::row_values(row); }
 

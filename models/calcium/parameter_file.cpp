@@ -46,7 +46,6 @@ class reader {
       return false;
     if (!check_output_interval(in_, r_.DTOUT, err_)) return false;
     r_.duration = t[0];
-    r_.total_duration = (((t[0] + t[1]) + t[2]) + t[3]) + t[4];
     return true;
   }
 

@@ -21,8 +21,6 @@ std::string_view suffix(int unit) {
   return "";
 }
 
-std::string_view run_name(const run_state& r) { return {r.RUNNAME, std::size_t(r.runname_length)}; }
-
 bool written(const file_set& f, int unit) {
   switch (unit) {
     case window_unit: return f.sliding_window;
@@ -50,7 +48,7 @@ bool open_result_files(const frame_config& cfg, run_state& r, std::string* error
   for (int unit : {data_unit, run_info_unit, summary_unit, window_unit, flux_unit, spectrum_unit,
                    store_unit, er_unit}) {
     if (!written(cfg.files, unit)) continue;
-    names[n] = result_file_name(run_name(r), unit);
+    names[n] = result_file_name(r.run_name(), unit);
     group[n] = {unit, names[n]};
     ++n;
   }
@@ -58,39 +56,6 @@ bool open_result_files(const frame_config& cfg, run_state& r, std::string* error
   textio::read_time_of_day(r.start_stamp.time);
   textio::read_date(r.start_stamp.date);
   return true;
-}
-
-void write_run_information(const run_state& r) {
-  const double* t = r.TPHASE;
-  auto real_record = [](double v) { textio::write_unit(run_info_unit, textio::freeform().real(v).view()); };
-  textio::write_unit(run_info_unit, textio::freeform().text(run_name(r)).view());
-  real_record(r.total_duration);
-  real_record(t[0]);
-  real_record(t[0] + t[1]);
-  real_record((t[0] + t[1]) + t[2]);
-  real_record(((t[0] + t[1]) + t[2]) + t[3]);
-  textio::write_unit(run_info_unit, textio::freeform()
-                                   .text(" (")
-                                   .text(r.start_stamp.date)
-                                   .text(", ")
-                                   .text(r.start_stamp.time)
-                                   .text(")")
-                                   .view());
-  for (double offset : r.OFFSET) real_record(offset);
-}
-
-void write_run_header(const run_state& r) {
-  put_both(report_out::summary, textio::blank_record());
-  put_both(report_out::summary, textio::freeform()
-                                    .text("Run ")
-                                    .text(run_name(r))
-                                    .text(" (")
-                                    .text(r.start_stamp.date)
-                                    .text(", ")
-                                    .text(r.start_stamp.time)
-                                    .text(")")
-                                    .view());
-  put_both(report_out::summary, textio::freeform().text("====================================  ").view());
 }
 
 void end_of_run(const frame_config& cfg, const run_state& r) {
@@ -106,7 +71,7 @@ void end_of_run(const frame_config& cfg, const run_state& r) {
 
   put_both(report_out::summary, textio::freeform()
                                     .text("Execution of ")
-                                    .text(run_name(r))
+                                    .text(r.run_name())
                                     .text(" ended at: ")
                                     .text(end.time)
                                     .view());

@@ -1,6 +1,6 @@
-// Result files of the calcium programs: names (run name + fixed suffix),
-// output units and the order of creation, the run-information file "tmp",
-// the run header, and the end-of-run report with the closing of the files.
+// Result files of the calcium programs: names (run name + fixed suffix) and
+// the order of creation, and the end-of-run report with the closing of the
+// files. "tmp" and the run header: run_information.h.
 #pragma once
 
 #include <string>
@@ -21,10 +21,6 @@ std::string result_file_name(std::string_view runname, int unit);
 // r.start_stamp, then creates the ER file. Nothing is written. On failure
 // returns false with *error naming the file and the reason.
 bool open_result_files(const frame_config& cfg, run_state& r, std::string* error);
-
-// The ten records of "tmp" and the three lines of the run header.
-void write_run_information(const run_state& r);
-void write_run_header(const run_state& r);
 
 // The end of the run: closes the result files, reads CPU time (when
 // configured) and the clock, writes the end-of-run report and closes the

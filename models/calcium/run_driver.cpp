@@ -10,6 +10,7 @@
 #include "models/calcium/report_output.h"
 #include "models/calcium/result_files.h"
 #include "models/calcium/rows.h"
+#include "models/calcium/run_information.h"
 #include "models/calcium/run_state.h"
 #include "models/calcium/clamp.h"
 #include "models/calcium/species.h"
@@ -192,8 +193,8 @@ int run_frame(const frame_config& cfg, run_timing* timing) {
 
   std::string open_err;
   if (!open_result_files(cfg, *r, &open_err)) stop_before_output(open_err);
-  write_run_information(*r);
-  write_run_header(*r);
+  write_run_information(r->run_name(), r->TPHASE, r->start_stamp, r->OFFSET);
+  write_run_header(r->run_name(), r->start_stamp);
   if (cfg.files.spectrum) write_spectrum(r->optics, spectrum_unit);
 
   driver(cfg, *r, timing).run();

@@ -7,6 +7,7 @@
 #include "models/calcium/clamp.h"
 #include "models/calcium/derived.h"
 #include "models/calcium/report_output.h"
+#include "models/calcium/run_information.h"
 #include "models/calcium/value_checks.h"
 #include "models/velmo64v6/echo_file.h"
 #include "models/velmo64v6/phase_report.h"
@@ -102,8 +103,8 @@ void run_program() {
   s.stamp = textio::read_clock();
   write_echo_file(echo_unit, s.p, s.stamp);
   textio::close_unit(echo_unit);
-  write_run_information(s);
-  write_run_header(s);
+  calcium::write_run_information(s.p.run_name(), s.p.TPHASE, s.stamp, s.p.OFFSET);
+  calcium::write_run_header(s.p.run_name(), s.stamp);
   calcium::write_spectrum(s.optics, calcium::spectrum_unit);
 
   reset_integrator(s);

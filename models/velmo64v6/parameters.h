@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "models/calcium/optics.h"
 #include "textio/units.h"
@@ -39,7 +40,7 @@ struct parameters {
   calcium::band BAND[3];  // bound form, free form, third peak
   double K1READ = 0, K3READ = 0;
 
-  std::string run_name() const { return std::string(RUNNAME, runname_length); }
+  std::string_view run_name() const { return {RUNNAME, runname_length}; }
 };
 
 // Reads `file` line by line into *p. Rejects a negative DTOUT and an NSW the

@@ -14,12 +14,10 @@ namespace {
 using calcium::put_both;
 using calcium::report_out;
 
-std::string_view run_name(const parameters& p) { return {p.RUNNAME, runname_length}; }
-
 }  // namespace
 
 bool open_result_files(const parameters& p, std::string* error) {
-  const std::string name = p.run_name();
+  const std::string name(p.run_name());
   // A run name with leading blanks could make the echo file's name that of the
   // parameter file; never overwrite the user's input with its rounded copy.
   if (textio::trimmed_file_name(name + ".INP") == parameter_file_name) {
@@ -41,34 +39,6 @@ bool open_result_files(const parameters& p, std::string* error) {
                              {calcium::spectrum_unit, spectrum},
                              {calcium::er_unit, er}},
                             error);
-}
-
-void write_run_information(const run_state& s) {
-  const parameters& p = s.p;
-  auto record = [](const textio::freeform& f) { textio::write_unit(calcium::run_info_unit, f.view()); };
-  record(textio::freeform().text(run_name(p)));
-  const double* t = p.TPHASE;
-  record(textio::freeform().real((((t[0] + t[1]) + t[2]) + t[3]) + t[4]));
-  record(textio::freeform().real(t[0]));
-  record(textio::freeform().real(t[0] + t[1]));
-  record(textio::freeform().real((t[0] + t[1]) + t[2]));
-  record(textio::freeform().real(((t[0] + t[1]) + t[2]) + t[3]));
-  record(textio::freeform().text(" (").text(s.stamp.date).text(", ").text(s.stamp.time).text(")"));
-  for (double offset : p.OFFSET) record(textio::freeform().real(offset));
-}
-
-void write_run_header(const run_state& s) {
-  put_both(report_out::summary, textio::blank_record());
-  put_both(report_out::summary, textio::freeform()
-                                    .text("Run ")
-                                    .text(run_name(s.p))
-                                    .text(" (")
-                                    .text(s.stamp.date)
-                                    .text(", ")
-                                    .text(s.stamp.time)
-                                    .text(")")
-                                    .view());
-  put_both(report_out::summary, textio::freeform().text("====================================  ").view());
 }
 
 void write_run_end() {
