@@ -1,6 +1,7 @@
 #include "models/calcium/result_files.h"
 
 #include "models/calcium/report_output.h"
+#include "models/calcium/run_report.h"
 #include "textio/freeform.h"
 #include "textio/units.h"
 
@@ -69,26 +70,8 @@ void end_of_run(const frame_config& cfg, const run_state& r) {
   textio::read_time_of_day(end.time);
   textio::read_date(end.date);
 
-  put_both(report_out::summary, textio::freeform()
-                                    .text("Execution of ")
-                                    .text(r.run_name())
-                                    .text(" ended at: ")
-                                    .text(end.time)
-                                    .view());
-  if (cfg.cpu_time_lines) {
-    const float execution = cpu.user + cpu.system;
-    textio::freeform exec_line, system_line;
-    exec_line.text("Execution time (s): ").single(execution);
-    system_line.text("System time    (s): ").single(cpu.system);
-    put(report_out::console, exec_line.view());
-    put(report_out::console, system_line.view());
-    put(report_out::summary, exec_line.view());
-    put(report_out::summary, system_line.view());
-  }
-  put_both(report_out::console, textio::freeform().text("Date: ").text(end.date).view());
-  put_both(report_out::summary,
-           textio::freeform().text("========================================== ").view());
-  put_both(report_out::summary, textio::blank_record());
+  write_end_of_run_report(r.run_name(), end, cfg.cpu_time_lines ? &cpu : nullptr,
+                          "========================================== ");
   textio::close_unit(summary_unit);
 }
 

@@ -1,6 +1,6 @@
 // Result files of the calcium programs: names (run name + fixed suffix) and
 // the order of creation, and the end-of-run report with the closing of the
-// files. "tmp" and the run header: run_information.h.
+// files. "tmp", the run header and the end report's lines: run_report.h.
 #pragma once
 
 #include <string>

@@ -10,7 +10,7 @@
 #include "models/calcium/report_output.h"
 #include "models/calcium/result_files.h"
 #include "models/calcium/rows.h"
-#include "models/calcium/run_information.h"
+#include "models/calcium/run_report.h"
 #include "models/calcium/run_state.h"
 #include "models/calcium/clamp.h"
 #include "models/calcium/species.h"

@@ -7,6 +7,7 @@
 #include "integrator/integrate.h"
 #include "models/calcium/report_output.h"
 #include "models/calcium/row_writer.h"
+#include "models/calcium/run_report.h"
 #include "models/nilpora/leak_block.h"
 #include "models/nilpora/leak_rhs.h"
 #include "models/nilpora/parameter_file.h"
@@ -31,21 +32,15 @@ using calcium::summary_unit;
 constexpr int rwork_length = 158;
 constexpr int iwork_length = 28;
 
-void write_run_header(std::string_view RUNNAME, const char* DATESTR, const char* TIMESTR) {
+// nilpora's own header: a shorter rule, and the stamp record of "tmp" (with
+// no blank before its parenthesis) between the name line and the rule.
+void write_run_header(std::string_view RUNNAME, const textio::run_stamp& start) {
   put_both(report_out::summary, textio::blank_record());
-  {
-    textio::freeform header;
-    header.text("Run ").text(RUNNAME).text(" (").text(DATESTR).text(", ").text(TIMESTR).text(")");
-    put_both(report_out::summary, header.view());
-  }
-  {
-    textio::freeform stamp;
-    stamp.text("(").text(DATESTR).text(", ").text(TIMESTR).text(")");
-    textio::write_unit(run_info_unit, stamp.view());
-  }
-  textio::freeform rule;
-  rule.text("================================= ");
-  put_both(report_out::summary, rule.view());
+  textio::freeform header;
+  put_both(report_out::summary, calcium::add_stamp(header.text("Run ").text(RUNNAME), " (", start).view());
+  textio::freeform stamp;
+  textio::write_unit(run_info_unit, calcium::add_stamp(stamp, "(", start).view());
+  put_both(report_out::summary, textio::freeform().text("================================= ").view());
 }
 
 void write_concentrations(std::string_view title, const double* Y) {
@@ -57,36 +52,14 @@ void write_concentrations(std::string_view title, const double* Y) {
   put_both(report_out::console, {values, calcium::form_row(values, sizeof values, {Y, 2}, 10, 3)});
 }
 
-void write_end_report(std::string_view RUNNAME) {
-  char TIMESTR[9];
-  char DATESTR[10];
-  textio::read_time_of_day(TIMESTR);
-  textio::read_date(DATESTR);
-  {
-    textio::freeform ended;
-    ended.text("Execution of ").text(RUNNAME).text(" ended at: ").text(TIMESTR);
-    put_both(report_out::summary, ended.view());
-  }
-  {
-    textio::freeform date;
-    date.text("Date: ").text(DATESTR);
-    put_both(report_out::console, date.view());
-  }
-  textio::freeform rule;
-  rule.text("======================================= ");
-  put_both(report_out::summary, rule.view());
-  put_both(report_out::summary, textio::blank_record());
-}
-
 }  // namespace
 
 void run_program() {
   textio::set_line_end(line_end);
 
-  char TIMESTR[9];
-  char DATESTR[10];
-  textio::read_time_of_day(TIMESTR);
-  textio::read_date(DATESTR);
+  textio::run_stamp start{};
+  textio::read_time_of_day(start.time);
+  textio::read_date(start.date);
 
   run_input in;
   textio::read_error read_failure;
@@ -109,7 +82,7 @@ void run_program() {
     name.text(RUNNAME);
     textio::write_unit(run_info_unit, name.view());
   }
-  write_run_header(RUNNAME, DATESTR, TIMESTR);
+  write_run_header(RUNNAME, start);
 
   double Y[2] = {in.Y[0], in.Y[1]};
   LEAKPAR.VMAX = in.VMAX0;
@@ -162,7 +135,10 @@ void run_program() {
   put(report_out::summary, textio::blank_record());
   put(report_out::console, textio::blank_record());
 
-  write_end_report(RUNNAME);
+  textio::run_stamp end{};
+  textio::read_time_of_day(end.time);
+  textio::read_date(end.date);
+  calcium::write_end_of_run_report(RUNNAME, end, nullptr, "======================================= ");
 
   textio::close_unit(summary_unit);
   textio::stop(0);

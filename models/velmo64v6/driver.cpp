@@ -7,7 +7,7 @@
 #include "models/calcium/clamp.h"
 #include "models/calcium/derived.h"
 #include "models/calcium/report_output.h"
-#include "models/calcium/run_information.h"
+#include "models/calcium/run_report.h"
 #include "models/calcium/value_checks.h"
 #include "models/velmo64v6/echo_file.h"
 #include "models/velmo64v6/phase_report.h"

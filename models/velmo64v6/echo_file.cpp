@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "models/calcium/run_report.h"
 #include "models/velmo64v6/parameter_layout.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
@@ -20,9 +21,7 @@ void blank(int unit) { textio::write_unit(unit, textio::blank_record()); }
 
 void write_echo_file(int unit, const parameters& p, const textio::run_stamp& stamp) {
   textio::freeform head;
-  head.text("  ").text(std::string_view(p.RUNNAME, runname_length)).text(" (").text(stamp.date).text(", ")
-      .text(stamp.time).text(")");
-  textio::write_unit(unit, head.view());
+  textio::write_unit(unit, calcium::add_stamp(head.text("  ").text(p.run_name()), " (", stamp).view());
 
   textio::line l;
   l.x(1).sci(p.TPRINT0, W, D).lit(",").sci(p.DTOUT, W, D);

@@ -1,5 +1,5 @@
 // Result files of a velmo64v6 run: names, creation and the end-of-run report.
-// "tmp" and the run header are the frame's (calcium/run_information.h).
+// "tmp" and the run header are the frame's (calcium/run_report.h).
 #pragma once
 
 #include <string>

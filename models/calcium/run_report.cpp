@@ -1,4 +1,4 @@
-#include "models/calcium/run_information.h"
+#include "models/calcium/run_report.h"
 
 #include "models/calcium/output_units.h"
 #include "models/calcium/report_output.h"
@@ -31,6 +31,25 @@ void write_run_header(std::string_view runname, const textio::run_stamp& stamp) 
   textio::freeform run;
   put_both(report_out::summary, add_stamp(run.text("Run ").text(runname), " (", stamp).view());
   put_both(report_out::summary, textio::freeform().text("====================================  ").view());
+}
+
+void write_end_of_run_report(std::string_view runname, const textio::run_stamp& end,
+                             const textio::cpu_times* cpu, std::string_view rule) {
+  put_both(report_out::summary,
+           textio::freeform().text("Execution of ").text(runname).text(" ended at: ").text(end.time).view());
+  if (cpu) {
+    const float execution = cpu->user + cpu->system;
+    textio::freeform exec_line, system_line;
+    exec_line.text("Execution time (s): ").single(execution);
+    system_line.text("System time    (s): ").single(cpu->system);
+    put(report_out::console, exec_line.view());
+    put(report_out::console, system_line.view());
+    put(report_out::summary, exec_line.view());
+    put(report_out::summary, system_line.view());
+  }
+  put_both(report_out::console, textio::freeform().text("Date: ").text(end.date).view());
+  put_both(report_out::summary, textio::freeform().text(rule).view());
+  put_both(report_out::summary, textio::blank_record());
 }
 
 }  // namespace calcium

@@ -1,5 +1,5 @@
 // The run-information file "tmp" and the run header.
-#include "models/calcium/run_information.h"
+#include "models/calcium/run_report.h"
 
 #include <gtest/gtest.h>
 

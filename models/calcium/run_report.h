@@ -1,5 +1,6 @@
-// The run-information file "tmp" and the run header of the calcium programs,
-// and the run stamp in parentheses that every program's header shows.
+// The records that open and close a run: the run-information file "tmp" and
+// the run header of the calcium programs, the end-of-run report of the frame
+// and nilpora, and the run stamp in parentheses that every header shows.
 #pragma once
 
 #include <string_view>
@@ -23,5 +24,13 @@ void write_run_information(std::string_view runname, const double (&TPHASE)[5],
 // The run header, each line to the summary file first: a blank record,
 // "Run <name> (<date>, <time>)" and a rule of 36 '=' and two blanks.
 void write_run_header(std::string_view runname, const textio::run_stamp& stamp);
+
+// The end-of-run report, after the result files are closed: "Execution of
+// <name> ended at: <time>" (summary file first); with `cpu`, the pair
+// "Execution time (s): " user + system and "System time    (s): " system,
+// both to the console, then both to the summary file; "Date: <date>"
+// (console first); `rule` and a blank record (summary file first).
+void write_end_of_run_report(std::string_view runname, const textio::run_stamp& end,
+                             const textio::cpu_times* cpu, std::string_view rule);
 
 }  // namespace calcium
