@@ -9,7 +9,7 @@
 
 namespace calcium {
 
-const species initial_state_elements[8][4] = {
+const int initial_state_elements[8][4] = {
     {Ca_cyt, PMCA_M_star, Ca_ext, M}, {MCa4, B, BCa4, PMCA_M},
     {PMCA, SERCA, Ca_lum, L},         {LCa30, S, R, R_S},
     {ARCC, IP3R_IP3, IP3, Ind},       {Cacyt_Ind, S2, Gprot, GS2},

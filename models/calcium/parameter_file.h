@@ -24,6 +24,6 @@ bool read_parameter_file(const frame_config& cfg, run_state& r,
 [[nodiscard]] bool set_up_after_reading(const frame_config& cfg, run_state& r);
 
 // The Y elements of initial-state line i (0..7), four each.
-extern const species initial_state_elements[8][4];
+extern const int initial_state_elements[8][4];
 
 }  // namespace calcium
