@@ -29,6 +29,17 @@ struct derived_quantities {
   double PMCA_M_estimated = 0.0;
 };
 
+// Ca_cyt_set (PMCA) = k6/(k5*PMCA.M); the phase end forms it again.
+double pmca_set_point(rate_constants k, const double* Y);
+
+// The quantities that velmo64v6 forms as the frame does: j1, j2, j3,
+// j2+j3, jMon, jMoff, jBon, jBoff, j23, j27, jARCC, jNCX, Ca_cyt_set (PMCA),
+// Ca_cyt_set (NCX), <Ca_cyt> and the totals. They read elements that stand
+// at the same place in both generations' states (not IP3R.IP3, Ind,
+// Cacyt.Ind or the STIM branch).
+void form_common_quantities(derived_quantities& d, const double* Y, rate_constants k,
+                            double tprint);
+
 // Everything but PMCA_M_estimated, from the clamped Y (indexed by species),
 // the current rate constants and this step's TPRINT. With
 // `lum_pmca_integrals` false (33-element state) the averages of Ca_lum and

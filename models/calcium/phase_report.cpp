@@ -34,7 +34,7 @@ void write_species_table(report_out to, const phase_report_data& p) {
   const derived_quantities& d = *p.d;
   const rate_constants& k = p.k;
   // Formed at the phase end itself.
-  const double Ca_cyt_set_PMCA = k.k(6) / (k.k(5) * Y[PMCA_M]);
+  const double Ca_cyt_set_PMCA = pmca_set_point(k, Y);
   const double STIM_tot = Y[STIM] + Y[STIM_Ca];
   const double Ca_in_LCa30 = 30.0 * Y[LCa30];
 

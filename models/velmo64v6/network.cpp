@@ -23,8 +23,8 @@ void fex(int*, double*, double* y, double* ydot) {
   const double s2 = y[S2], gprot = y[Gprot], gs2 = y[GS2], plc = y[PLC];
   const double ncx_m_act = y[NCX_M_star], ncx_m = y[NCX_M], ncx = y[NCX];
 
-  const double fe = receptor_factor(kk<41>(), kk<40>(), ca);
-  const double fes = receptor_factor(kk<43>(), kk<42>(), ca);
+  const double fe = ip3r_ca_factor(ca, kk<40>(), kk<41>());
+  const double fes = ip3r_ca_factor(ca, kk<42>(), kk<43>());
   ratcon[calcium::fe_slot - 1] = fe;
   ratcon[calcium::fes_slot - 1] = fes;
 

@@ -23,9 +23,11 @@ extern double ratcon[ratcon_slots];
 
 inline double& k(int n) { return ratcon[calcium::k_slot(n) - 1]; }
 
-// FE and FES of a cytosolic calcium value (the square over K1E / K1ES).
-inline double receptor_factor(double low_ca, double high_ca, double ca) {
-  return low_ca / ca + (ca * ca / high_ca + 1.0);
+// The IP3-receptor calcium factors: FE with (k40, k41), FES with (k42, k43).
+// Unlike the frame's (calcium/ip3r_factors.h), the square of `ca` is divided
+// by k_high: k_low/ca + (ca*ca/k_high + 1).
+inline double ip3r_ca_factor(double ca, double k_high, double k_low) {
+  return k_low / ca + (ca * ca / k_high + 1.0);
 }
 
 void fex(int* neq, double* t, double* y, double* ydot);
