@@ -3,11 +3,7 @@
 // integrator. velmo66 uses the network unchanged and velmo65 its first 33
 // equations (fex is called with NEQ 33 there).
 //
-// State vector Y (one-based element numbers): 1 Ca_cyt, 2 PMCA.M*, 3 Ca_ext,
-// 4 Ca_cyt_int, 5 M, 6 MCa4, 7 B, 8 BCa4, 9 PMCA.M, 10 PMCA, 11 SERCA,
-// 12 Ca_lum, 13 L, 14 LCa30, 15 S, 16 R, 17 R.S, 18 ARCC, 19 IP3R.IP3, 20 IP3,
-// 21 Ind, 22 Cacyt.Ind, 23 S2, 24 Gprot, 25 GS2, 26 PLC, 27 NCX.M*, 28 NCX.M,
-// 29 NCX, 30 STIM, 31 STIM.Ca, 32 SOCC, 33 IP3R, 34 Ca_lum_int, 35 PMCA.M_int.
+// The state vector Y is indexed by the species of calcium/species.h.
 #pragma once
 
 #include "models/calcium/ip3r_factors.h"
