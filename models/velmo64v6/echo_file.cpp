@@ -15,8 +15,8 @@ namespace {
 
 constexpr int width = 12, digits = 4;  // every real: 1PE12.4
 
-void put(int unit, const textio::line& l) { textio::write_unit(unit, l.view()); }
-void blank(int unit) { textio::write_unit(unit, textio::blank_record()); }
+void write_line(int unit, const textio::line& l) { textio::write_unit(unit, l.view()); }
+void write_blank(int unit) { textio::write_unit(unit, textio::blank_record()); }
 
 }  // namespace
 
@@ -27,44 +27,44 @@ void write_echo_file(int unit, const parameters& p, const textio::run_stamp& sta
   textio::line l;
   l.x(1).sci(p.TPRINT0, width, digits).lit(",").sci(p.DTOUT, width, digits);
   for (double t : p.TPHASE) l.lit(",").sci(t, width, digits);
-  put(unit, l);
-  blank(unit);
+  write_line(unit, l);
+  write_blank(unit);
 
   for (int n = 1; n <= 68; ++n) {
     const rate_line& r = rate_lines[n - 1];
     l.clear();
-    put(unit, l.x(1).sci(p.k[n], width, digits).a(r.label, 52));
-    if (r.blank_after) blank(unit);
+    write_line(unit, l.x(1).sci(p.k[n], width, digits).a(r.label, 52));
+    if (r.blank_after) write_blank(unit);
   }
 
   for (const phase_line& ph : phase_lines) {
     l.clear();
     l.x(1).sci(p.pc.*ph.value, width, digits);
     if (ph.coeff_name) l.lit(",").sci(p.pc.*ph.coeff, width, digits);
-    put(unit, l.a(ph.label, 52));
-    if (ph.blank_after) blank(unit);
+    write_line(unit, l.a(ph.label, 52));
+    if (ph.blank_after) write_blank(unit);
   }
 
   for (const state_line& s : state_lines) {
     calcium::form_state_line(l, p.Y, s.element, digits, s.echo_trailer);
-    put(unit, l);
+    write_line(unit, l);
   }
-  blank(unit);
+  write_blank(unit);
 
   l.clear();
-  put(unit, l.x(1).i(p.NSW, 4).lit(window_text));
+  write_line(unit, l.x(1).i(p.NSW, 4).lit(window_text));
 
   for (int i = 0; i < 3; ++i) {
     l.clear();
-    put(unit, l.x(1).sci(p.OFFSET[i], width, digits).a(threshold_labels[i], 52));
+    write_line(unit, l.x(1).sci(p.OFFSET[i], width, digits).a(threshold_labels[i], 52));
   }
-  blank(unit);
+  write_blank(unit);
 
   for (int b = 0; b < 3; ++b) {
     const calcium::band& bd = p.BAND[b];
     l.clear();
     l.x(1).sci(bd.epsilon, width, digits).lit(",").sci(bd.sigma, width, digits);
-    put(unit, l.lit(",").sci(bd.lamda, width, digits).a(band_labels[b], 30));
+    write_line(unit, l.lit(",").sci(bd.lamda, width, digits).a(band_labels[b], 30));
   }
 }
 
