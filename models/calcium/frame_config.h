@@ -68,9 +68,9 @@ struct frame_config {
   int data_columns;  // leading columns of the 39-column data row written
 
   // Integrator controls (ITOL 1, ITASK 1, IOPT 0, MF 22 for every program).
-  int neq;
-  double rtol;
-  double atol;
+  int NEQ;
+  double RTOL;
+  double ATOL;
 
   // The network: the global rate-constant block (ratcon_slots doubles,
   // slot s at ratcon[s-1]) that fex reads, and the routines.

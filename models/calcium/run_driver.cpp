@@ -80,20 +80,22 @@ class driver {
   }
 
   void integrate_step() {
-    int neq = cfg_.neq, itol = 1, itask = 1, iopt = 0, lrw = rwork_length, liw = iwork_length,
-        mf = 22;
-    double rtol = cfg_.rtol, atol = cfg_.atol;
+    int NEQ = cfg_.NEQ, ITOL = 1, ITASK = 1, IOPT = 0, LRW = rwork_length, LIW = iwork_length,
+        MF = 22;
+    double RTOL = cfg_.RTOL, ATOL = cfg_.ATOL;
+    const auto integrate = [&] {
+      integrator::integrate(cfg_.fex, &NEQ, r_.Y, r_.T, r_.TOUT, ITOL, &RTOL, &ATOL, ITASK,
+                            r_.ISTATE, IOPT, r_.RWORK, LRW, r_.IWORK, LIW, cfg_.jex, MF);
+    };
     if (!timing_) {
-      integrator::integrate(cfg_.fex, &neq, r_.Y, r_.T, r_.TOUT, itol, &rtol, &atol, itask,
-                            r_.ISTATE, iopt, r_.RWORK, lrw, r_.IWORK, liw, cfg_.jex, mf);
+      integrate();
       return;
     }
     // Two clock reads a step: the time since the previous step's integrate()
     // returned is that step's output.
     const auto t0 = clock_type::now();
     if (step_output_open_) timing_->step_output_seconds += seconds(t0 - step_output_start_);
-    integrator::integrate(cfg_.fex, &neq, r_.Y, r_.T, r_.TOUT, itol, &rtol, &atol, itask,
-                          r_.ISTATE, iopt, r_.RWORK, lrw, r_.IWORK, liw, cfg_.jex, mf);
+    integrate();
     step_output_start_ = clock_type::now();
     step_output_open_ = true;
     timing_->integrate_seconds += seconds(step_output_start_ - t0);

@@ -33,9 +33,9 @@ const calcium::frame_config& configuration() {
     c.dtout_reset_after_phase2 = false;
     c.lum_pmca_integrals = false;
     c.data_columns = 34;
-    c.neq = 33;  // fex fills YDOT(1..33) only with NEQ 33
-    c.rtol = 1.0e-6;
-    c.atol = 1.0e-12;
+    c.NEQ = 33;  // fex fills YDOT(1..33) only with NEQ 33
+    c.RTOL = 1.0e-6;
+    c.ATOL = 1.0e-12;
     return c;
   }();
   return cfg;

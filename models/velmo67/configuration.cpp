@@ -43,9 +43,9 @@ const calcium::frame_config& configuration() {
       .cpu_time_lines = true,
       .lum_pmca_integrals = true,
       .data_columns = 39,
-      .neq = 35,
-      .rtol = 1.0e-8,
-      .atol = 1.0e-13,
+      .NEQ = 35,
+      .RTOL = 1.0e-8,
+      .ATOL = 1.0e-13,
       .ratcon = velmo67::ratcon,
       .fex = velmo67::fex,
       .jex = velmo67::jex};
