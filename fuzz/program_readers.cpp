@@ -72,9 +72,15 @@ read_outcome read_calcium(const calcium::frame_config& program_cfg, const std::s
   return o;
 }
 
-read_outcome read_velmo67(const std::string& path) { return read_calcium(velmo67::configuration(), path); }
-read_outcome read_velmo66(const std::string& path) { return read_calcium(velmo66::configuration(), path); }
-read_outcome read_velmo65(const std::string& path) { return read_calcium(velmo65::configuration(), path); }
+read_outcome read_velmo67(const std::string& path) {
+  return read_calcium(velmo67::configuration(), path);
+}
+read_outcome read_velmo66(const std::string& path) {
+  return read_calcium(velmo66::configuration(), path);
+}
+read_outcome read_velmo65(const std::string& path) {
+  return read_calcium(velmo65::configuration(), path);
+}
 
 read_outcome read_velmo64v6(const std::string& path) {
   auto p = std::make_unique<velmo64v6::parameters>();
@@ -87,10 +93,11 @@ read_outcome read_velmo64v6(const std::string& path) {
   put(v, p->TPHASE);
   put(v, p->k);
   const velmo64v6::phase_changes& c = p->pc;
-  for (double d : {c.K1P2, c.K1P2COEFF, c.K2P2, c.K3P2, c.K3P2COEFF, c.K23P2, c.K27P2, c.K30P2, c.K38P2,
-                   c.K56P2, c.K63P2, c.K1P3, c.K2P3, c.K3P3, c.K3P3COEFF, c.K23P3, c.K27P3, c.K30P3,
-                   c.K38P3, c.K56P3, c.K63P3, c.K1P4, c.K1P4COEFF, c.K2P4, c.K3P4, c.K3P4COEFF, c.K63P4,
-                   c.K1P5, c.K2P5, c.K3P5, c.K3P5COEFF, c.K63P5})
+  for (double d :
+       {c.K1P2,  c.K1P2COEFF, c.K2P2,  c.K3P2,  c.K3P2COEFF, c.K23P2, c.K27P2,     c.K30P2,
+        c.K38P2, c.K56P2,     c.K63P2, c.K1P3,  c.K2P3,      c.K3P3,  c.K3P3COEFF, c.K23P3,
+        c.K27P3, c.K30P3,     c.K38P3, c.K56P3, c.K63P3,     c.K1P4,  c.K1P4COEFF, c.K2P4,
+        c.K3P4,  c.K3P4COEFF, c.K63P4, c.K1P5,  c.K2P5,      c.K3P5,  c.K3P5COEFF, c.K63P5})
     put(v, d);
   put(v, p->Y);
   put(v, p->NSW);
@@ -115,7 +122,8 @@ read_outcome read_nilpora(const std::string& path) {
   o.ok = nilpora::read_parameter_file(path, &in, &o.err);
   auto& v = o.values;
   put(v, in.RUNNAME, nilpora::runname_length);
-  for (double d : {in.TOUT, in.DTOUT, in.TFINAL, in.VMAX0, in.KM, in.KACT, in.Y[0], in.Y[1]}) put(v, d);
+  for (double d : {in.TOUT, in.DTOUT, in.TFINAL, in.VMAX0, in.KM, in.KACT, in.Y[0], in.Y[1]})
+    put(v, d);
   if (o.ok && nilpora::output_interval_never_ends(in.TOUT, in.DTOUT, in.TFINAL))
     o.broken_promise = "accepted an output interval that never reaches TFINAL";
   return o;

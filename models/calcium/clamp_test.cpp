@@ -15,8 +15,8 @@ TEST(SmallValueClamp, OnlyListedElementsBelowTheLimit) {
   const struct {
     double in;
     double out;
-  } cases[] = {{-3.0e-12, 0.0}, {-0.0, 0.0},       {9.9e-11, 0.0},   {1.0e-10, 1.0e-10},
-               {2.0e-10, 2.0e-10}, {-1.0, 0.0},    {nan, nan}};
+  } cases[] = {{-3.0e-12, 0.0},    {-0.0, 0.0}, {9.9e-11, 0.0}, {1.0e-10, 1.0e-10},
+               {2.0e-10, 2.0e-10}, {-1.0, 0.0}, {nan, nan}};
   for (const auto& c : cases) {
     double Y[3] = {c.in, c.in, c.in};
     const int listed[] = {0, 2};

@@ -41,8 +41,8 @@ void form_common_quantities(derived_quantities& d, const double* Y, rate_constan
   d.total_G = Y[GS2] + Y[Gprot];
 }
 
-void form_derived(derived_quantities& d, const double* Y, rate_constants k,
-                  double tprint, bool lum_pmca_integrals) {
+void form_derived(derived_quantities& d, const double* Y, rate_constants k, double tprint,
+                  bool lum_pmca_integrals) {
   form_common_quantities(d, Y, k, tprint);
   const double FE = ip3r_ca_factor(Y[Ca_cyt], k.k(40), k.k(41));
   const double FES = ip3r_ca_factor(Y[Ca_cyt], k.k(42), k.k(43));

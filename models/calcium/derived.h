@@ -15,9 +15,9 @@ struct derived_quantities {
   double j23 = 0.0, j27 = 0.0, jARCC = 0.0, jIP3R = 0.0, jNCX = 0.0, jSOCC = 0.0;
   double jtot = 0.0;  // net Ca flux into the cytosol: the terms of dCa_cyt/dt
   // Set points.
-  double Ca_cyt_set_PMCA = 0.0;    // k6/(k5*PMCA.M)
-  double Ca_lum_set_SERCA = 0.0;   // k20/k21
-  double Ca_cyt_set_NCX = 0.0;     // k61/(k60*NCX.M)
+  double Ca_cyt_set_PMCA = 0.0;         // k6/(k5*PMCA.M)
+  double Ca_lum_set_SERCA = 0.0;        // k20/k21
+  double Ca_cyt_set_NCX = 0.0;          // k61/(k60*NCX.M)
   double Ca_cyt_set_mean_PMCA_M = 0.0;  // k6/(k5*<PMCA.M>)
   // Time averages (integral / TPRINT).
   double mean_Ca_cyt = 0.0, mean_Ca_lum = 0.0, mean_PMCA_M = 0.0;
@@ -44,8 +44,8 @@ void form_common_quantities(derived_quantities& d, const double* Y, rate_constan
 // the current rate constants and this step's TPRINT. With
 // `lum_pmca_integrals` false (33-element state) the averages of Ca_lum and
 // PMCA.M and their set point are left as they are.
-void form_derived(derived_quantities& d, const double* Y, rate_constants k,
-                  double tprint, bool lum_pmca_integrals);
+void form_derived(derived_quantities& d, const double* Y, rate_constants k, double tprint,
+                  bool lum_pmca_integrals);
 
 // Smaller root of x^2 - (Kd + M + P) x + M P = 0; NaN for a negative radicand.
 double pmca_m_estimate(double kd, double m, double total_pmca);

@@ -22,9 +22,9 @@ inline constexpr int phase_count = 5;
 // initial-state lines, the NOUT line, the window-length line, 3 threshold
 // lines and 3 band lines, in this order.
 struct parameter_layout {
-  const char* file_name;               // "VELMO67.INP"
-  int runname_length;                  // 10 (11 in velmo65)
-  int phase_change_lines;              // 64 (61)
+  const char* file_name;                 // "VELMO67.INP"
+  int runname_length;                    // 10 (11 in velmo65)
+  int phase_change_lines;                // 64 (61)
   std::span<const int> two_value_lines;  // absolute line numbers
 };
 

@@ -39,8 +39,8 @@ void window_sample(sliding_window& w, double ca) {
   w.sum = 0.0;
 }
 
-void detector_reset(peak_detector& d, double offset1, double offset2,
-                    double offset3, max_echo echo, period_layout layout) {
+void detector_reset(peak_detector& d, double offset1, double offset2, double offset3, max_echo echo,
+                    period_layout layout) {
   const double none = std::numeric_limits<double>::quiet_NaN();
   d.ca_newest = d.ca_middle = d.ca_oldest = none;
   d.t_newest = d.t_middle = 0.0;
@@ -69,8 +69,8 @@ bool detector_step(peak_detector& d, int iphase, double ca, double tprint) {
   if (iphase < 1 || iphase > 3) return false;
 
   const double threshold = d.OFFSET[iphase - 1];
-  const bool maximum = d.ca_newest >= threshold && d.ca_middle > d.ca_newest &&
-                       d.ca_middle > d.ca_oldest;
+  const bool maximum =
+      d.ca_newest >= threshold && d.ca_middle > d.ca_newest && d.ca_middle > d.ca_oldest;
   if (!maximum) return false;
 
   ++d.maxima_found;
@@ -80,8 +80,7 @@ bool detector_step(peak_detector& d, int iphase, double ca, double tprint) {
   }
   if (d.echo == max_echo::phase2_time_and_ca) {
     if (iphase == 2) {
-      textio::console().write_line(
-          textio::freeform().real(d.t_middle).real(d.ca_newest).view());
+      textio::console().write_line(textio::freeform().real(d.t_middle).real(d.ca_newest).view());
     }
   } else {
     textio::console().write_line(textio::freeform().real(d.t_middle).view());

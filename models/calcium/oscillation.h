@@ -19,7 +19,7 @@ struct sliding_window {
   double WINDOW[window_capacity] = {};  // WINDOW[i-1] is WINDOW(i)
   long long NSAMP = 0;                  // samples taken so far
   double sum = 0.0;
-  double mean = 0.0;                    // <Ca_cyt>sw; 0 until first filled
+  double mean = 0.0;  // <Ca_cyt>sw; 0 until first filled
 };
 
 // State after reading: WINDOW all 0, NSAMP 0, sum and mean 0, NSW := nsw.
@@ -56,14 +56,14 @@ struct peak_detector {
   int NMAX = 0;                        // maxima recorded in the running phase
   long long maxima_found = 0;          // maxima detected, recorded or not
   double PERSUM = 0.0;
-  double period = 0.0;                 // <period>
+  double period = 0.0;  // <period>
   max_echo echo = max_echo::phase2_time_and_ca;
   period_layout layout = period_layout::scientific;
 };
 
 // State after reading.
-void detector_reset(peak_detector& d, double offset1, double offset2,
-                    double offset3, max_echo echo, period_layout layout);
+void detector_reset(peak_detector& d, double offset1, double offset2, double offset3, max_echo echo,
+                    period_layout layout);
 
 // Phase start: NMAX, PERSUM, period := 0 and TMAX cleared.
 void detector_phase_start(peak_detector& d);

@@ -23,8 +23,8 @@ class reader {
       : cfg_(cfg), r_(r), err_(err), in_(cfg.input.file_name) {}
 
   bool run() {
-    return run_name() && time_line() && rate_constants() && phase_changes() &&
-           initial_state() && controls() && bands();
+    return run_name() && time_line() && rate_constants() && phase_changes() && initial_state() &&
+           controls() && bands();
   }
 
  private:
@@ -137,8 +137,8 @@ bool set_up_after_reading(const frame_config& cfg, run_state& r) {
   r.optics.IND_TOTAL = r.Y[Ind];
   r.d = derived_quantities{};
   if (!window_reset(r.window, r.NSW)) return false;
-  detector_reset(r.detector, r.OFFSET[0], r.OFFSET[1], r.OFFSET[2],
-                 max_echo::phase2_time_and_ca, period_layout::scientific);
+  detector_reset(r.detector, r.OFFSET[0], r.OFFSET[1], r.OFFSET[2], max_echo::phase2_time_and_ca,
+                 period_layout::scientific);
   r.IPHASE = 0;
   r.Kd_NCX_M = k.k(68) / k.k(67);
   r.Kd_PMCA_M = k.k(13) / k.k(12);

@@ -14,8 +14,7 @@ namespace calcium {
 // slash leaves unread keeps 0. Besides the reader's own errors, a window
 // length outside 1..1000 and a negative output interval are rejected as bad
 // values of their line. Returns false with *err filled on the first error.
-bool read_parameter_file(const frame_config& cfg, run_state& r,
-                         textio::read_error* err);
+bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_error* err);
 
 // The set-up after the file is closed: dissociation constants, indicator
 // totals, window, detector, counters, TPRINT. False, with the set-up

@@ -16,7 +16,8 @@ TEST(SetUpAfterReading, TakesOnlyAWindowLengthTheWindowHolds) {
   const struct {
     int nsw;
     bool ok;
-  } cases[] = {{1, true}, {window_capacity, true}, {0, false}, {-1, false}, {window_capacity + 1, false}};
+  } cases[] = {
+      {1, true}, {window_capacity, true}, {0, false}, {-1, false}, {window_capacity + 1, false}};
   for (const auto& c : cases) {
     auto r = std::make_unique<run_state>();
     r->NSW = c.nsw;

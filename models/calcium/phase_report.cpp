@@ -115,25 +115,20 @@ void write_rate_constant_table(report_out to, rate_constants k, std::span<const 
 void write_flux_table(report_out to, const derived_quantities& d) {
   using enum flux_layout;
   const flux_line lines[] = {
-      {fixed_text, "j1 (leak to cyto)", d.j1},
-      {fixed_text, "j3 (PMCA outflow)", d.j3},
-      {label_line, " jNCX.............", d.jNCX},
-      {fixed_text, "j2+j3............", d.j2_plus_j3},
-      {fixed_text, "j23 (ER-filling).", d.j23},
-      {fixed_text, "j27 (ER-leaking).", d.j27},
-      {fixed_text, "jARCC............", d.jARCC},
-      {fixed_text, "jIP3R............", d.jIP3R},
-      {fixed_text, "jtot.............", d.jtot},
-      {label_line, " jSOCC............", d.jSOCC},
+      {fixed_text, "j1 (leak to cyto)", d.j1},    {fixed_text, "j3 (PMCA outflow)", d.j3},
+      {label_line, " jNCX.............", d.jNCX}, {fixed_text, "j2+j3............", d.j2_plus_j3},
+      {fixed_text, "j23 (ER-filling).", d.j23},   {fixed_text, "j27 (ER-leaking).", d.j27},
+      {fixed_text, "jARCC............", d.jARCC}, {fixed_text, "jIP3R............", d.jIP3R},
+      {fixed_text, "jtot.............", d.jtot},  {label_line, " jSOCC............", d.jSOCC},
   };
   put_flux_lines(to, lines);
 }
 
 void write_concentration_lines(report_out to, const double* Y) {
-  static const char* const trailers[8] = {
-      " !Ca_cyt,PMCA.M*,Ca_ext,M", " !MCa4,B,BCa4,PMCA.M",   " !PMCA,SERCA,Ca_lum,L",
-      " !LCa30,S,R,R.S",           " !ARCC,IP3R.IP3,IP3,Ind", "!Cacyt.Ind,S2,Gprot,GS2",
-      "!PLC,NCX.M*,NCX.M,NCX",     "!STIM,STIM.Ca,SOCC,IP3R"};
+  static const char* const trailers[8] = {" !Ca_cyt,PMCA.M*,Ca_ext,M", " !MCa4,B,BCa4,PMCA.M",
+                                          " !PMCA,SERCA,Ca_lum,L",     " !LCa30,S,R,R.S",
+                                          " !ARCC,IP3R.IP3,IP3,Ind",   "!Cacyt.Ind,S2,Gprot,GS2",
+                                          "!PLC,NCX.M*,NCX.M,NCX",     "!STIM,STIM.Ca,SOCC,IP3R"};
   textio::line l;
   for (int i = 0; i < 8; ++i) {
     form_state_line(l, Y, initial_state_elements[i], 5, trailers[i]);

@@ -11,23 +11,34 @@ namespace {
 
 std::string_view suffix(int unit) {
   switch (unit) {
-    case data_unit: return ".txt";
-    case summary_unit: return "_summary.txt";
-    case window_unit: return "_sw.txt";
-    case flux_unit: return "_fluxes.txt";
-    case spectrum_unit: return "_spec.txt";
-    case store_unit: return "_jSOCC-Ca_lum.txt";
-    case er_unit: return "_ER.txt";
+    case data_unit:
+      return ".txt";
+    case summary_unit:
+      return "_summary.txt";
+    case window_unit:
+      return "_sw.txt";
+    case flux_unit:
+      return "_fluxes.txt";
+    case spectrum_unit:
+      return "_spec.txt";
+    case store_unit:
+      return "_jSOCC-Ca_lum.txt";
+    case er_unit:
+      return "_ER.txt";
   }
   return "";
 }
 
 bool written(const file_set& f, int unit) {
   switch (unit) {
-    case window_unit: return f.sliding_window;
-    case spectrum_unit: return f.spectrum;
-    case store_unit: return f.store;
-    case er_unit: return f.er;
+    case window_unit:
+      return f.sliding_window;
+    case spectrum_unit:
+      return f.spectrum;
+    case store_unit:
+      return f.store;
+    case er_unit:
+      return f.er;
   }
   return true;
 }
@@ -35,7 +46,8 @@ bool written(const file_set& f, int unit) {
 }  // namespace
 
 std::string result_file_name(std::string_view runname, int unit) {
-  std::string name = unit == run_info_unit ? std::string("tmp") : std::string(runname) + std::string(suffix(unit));
+  std::string name =
+      unit == run_info_unit ? std::string("tmp") : std::string(runname) + std::string(suffix(unit));
   name.resize(80, ' ');
   return name;
 }
@@ -61,7 +73,8 @@ bool open_result_files(const frame_config& cfg, run_state& r, std::string* error
 
 void end_of_run(const frame_config& cfg, const run_state& r) {
   put_both(report_out::summary, textio::blank_record());
-  for (int unit : {store_unit, spectrum_unit, flux_unit, er_unit, window_unit, data_unit, run_info_unit})
+  for (int unit :
+       {store_unit, spectrum_unit, flux_unit, er_unit, window_unit, data_unit, run_info_unit})
     if (written(cfg.files, unit)) textio::close_unit(unit);
 
   textio::cpu_times cpu{};

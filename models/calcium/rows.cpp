@@ -89,22 +89,22 @@ void write_er_row(int unit, const step_values& s) {
 void write_flux_row(int unit, const step_values& s) {
   const derived_quantities& d = *s.d;
   const double v[] = {
-      s.tprint,      //  1 TPRINT
-      d.j1,          //  2
-      d.j2,          //  3
-      d.j3,          //  4
-      d.jMon,        //  5
-      d.jMoff,       //  6
-      d.jBon,        //  7
-      d.jBoff,       //  8
-      d.jtot,        //  9
-      d.j23,         // 10
-      d.j27,         // 11
-      d.jARCC,       // 12
-      d.jIP3R,       // 13
-      d.jNCX,        // 14
-      s.Y[Ca_cyt],   // 15 a concentration, not a flux
-      d.jSOCC,       // 16
+      s.tprint,     //  1 TPRINT
+      d.j1,         //  2
+      d.j2,         //  3
+      d.j3,         //  4
+      d.jMon,       //  5
+      d.jMoff,      //  6
+      d.jBon,       //  7
+      d.jBoff,      //  8
+      d.jtot,       //  9
+      d.j23,        // 10
+      d.j27,        // 11
+      d.jARCC,      // 12
+      d.jIP3R,      // 13
+      d.jNCX,       // 14
+      s.Y[Ca_cyt],  // 15 a concentration, not a flux
+      d.jSOCC,      // 16
   };
   write_row(unit, v, 15, 4);
 }

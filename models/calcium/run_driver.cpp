@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "models/calcium/clamp.h"
 #include "models/calcium/parameter_file.h"
 #include "models/calcium/phase_report.h"
 #include "models/calcium/report_output.h"
@@ -12,7 +13,6 @@
 #include "models/calcium/rows.h"
 #include "models/calcium/run_report.h"
 #include "models/calcium/run_state.h"
-#include "models/calcium/clamp.h"
 #include "models/calcium/species.h"
 #include "models/calcium/value_checks.h"
 #include "textio/freeform.h"
@@ -164,10 +164,9 @@ class driver {
     if (r_.IPHASE == 2 && cfg_.dtout_reset_after_phase2) r_.DTOUT = later_phase_interval;
     if (cfg_.maxima) period_analysis(r_.detector);
 
-    const phase_report_data p{r_.IPHASE,  r_.nout,       r_.Y,         k(),
-                              &r_.d,      r_.window.mean, r_.detector.period,
-                              r_.Kd_M,    r_.Kd_B,       r_.Kd_PMCA_M, r_.Kd_NCX_M,
-                              cfg_.lum_pmca_integrals};
+    const phase_report_data p{
+        r_.IPHASE,          r_.nout, r_.Y,    k(),          &r_.d,       r_.window.mean,
+        r_.detector.period, r_.Kd_M, r_.Kd_B, r_.Kd_PMCA_M, r_.Kd_NCX_M, cfg_.lum_pmca_integrals};
     write_phase_report(p, cfg_.rate_constant_report);
     if (cfg_.files.store) write_store_row(store_unit, r_.Y[Ca_lum], r_.d.jSOCC);
     put_both(report_out::summary, textio::blank_record());

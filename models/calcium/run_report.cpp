@@ -30,13 +30,18 @@ void write_run_header(std::string_view runname, const textio::run_stamp& stamp) 
   put_both(report_out::summary, textio::blank_record());
   textio::freeform run;
   put_both(report_out::summary, add_stamp(run.text("Run ").text(runname), " (", stamp).view());
-  put_both(report_out::summary, textio::freeform().text("====================================  ").view());
+  put_both(report_out::summary,
+           textio::freeform().text("====================================  ").view());
 }
 
 void write_end_of_run_report(std::string_view runname, const textio::run_stamp& end,
                              const textio::cpu_times* cpu, std::string_view rule) {
-  put_both(report_out::summary,
-           textio::freeform().text("Execution of ").text(runname).text(" ended at: ").text(end.time).view());
+  put_both(report_out::summary, textio::freeform()
+                                    .text("Execution of ")
+                                    .text(runname)
+                                    .text(" ended at: ")
+                                    .text(end.time)
+                                    .view());
   if (cpu) {
     const float execution = cpu->user + cpu->system;
     textio::freeform exec_line, system_line;

@@ -23,24 +23,21 @@ TEST(RunInformation, TenRecordsWithTheSumsLeftToRight) {
   const double offset[3] = {0.25, -2.0, 1e-3};
   UnitFile tmp(run_info_unit);
   write_run_information("ab  cd    ", tphase, stamp, offset);
-  EXPECT_EQ(tmp.lines(), (std::vector<std::string>{" ab  cd    ",
-                                                   "   0.500000000000000",
-                                                   "   1.00000000000000",
-                                                   "   1.000000000000000E+016",
-                                                   "   1.000000000000000E+016",
-                                                   "   0.000000000000000",
-                                                   "  (07-Mar-25, 09:41:05)",
-                                                   "   0.250000000000000",
-                                                   "  -2.00000000000000",
-                                                   "   1.000000000000000E-003"}));
+  EXPECT_EQ(tmp.lines(),
+            (std::vector<std::string>{" ab  cd    ", "   0.500000000000000", "   1.00000000000000",
+                                      "   1.000000000000000E+016", "   1.000000000000000E+016",
+                                      "   0.000000000000000", "  (07-Mar-25, 09:41:05)",
+                                      "   0.250000000000000", "  -2.00000000000000",
+                                      "   1.000000000000000E-003"}));
 }
 
 TEST(RunInformation, HeaderToTheSummaryFile) {
   UnitFile summary(summary_unit);
   write_run_header("ab        ", stamp);
   textio::console().flush();
-  EXPECT_EQ(summary.lines(), (std::vector<std::string>{"  ", " Run ab         (07-Mar-25, 09:41:05)",
-                                                       " ====================================  "}));
+  EXPECT_EQ(summary.lines(),
+            (std::vector<std::string>{"  ", " Run ab         (07-Mar-25, 09:41:05)",
+                                      " ====================================  "}));
 }
 
 }  // namespace

@@ -37,10 +37,12 @@ constexpr int iwork_length = 28;
 void write_run_header(std::string_view RUNNAME, const textio::run_stamp& start) {
   put_both(report_out::summary, textio::blank_record());
   textio::freeform header;
-  put_both(report_out::summary, calcium::add_stamp(header.text("Run ").text(RUNNAME), " (", start).view());
+  put_both(report_out::summary,
+           calcium::add_stamp(header.text("Run ").text(RUNNAME), " (", start).view());
   textio::freeform stamp;
   textio::write_unit(run_info_unit, calcium::add_stamp(stamp, "(", start).view());
-  put_both(report_out::summary, textio::freeform().text("================================= ").view());
+  put_both(report_out::summary,
+           textio::freeform().text("================================= ").view());
 }
 
 void write_concentrations(std::string_view title, const double* Y) {
@@ -73,8 +75,9 @@ void run_program() {
   // The result files open as one group before the first line is written, so
   // a file that cannot be created stops the run with nothing changed on disk.
   std::string open_failure;
-  if (!textio::open_units({{data_unit, data_name}, {run_info_unit, "tmp"}, {summary_unit, summary_name}},
-                          &open_failure))
+  if (!textio::open_units(
+          {{data_unit, data_name}, {run_info_unit, "tmp"}, {summary_unit, summary_name}},
+          &open_failure))
     stop_before_output(open_failure);
 
   {
@@ -118,8 +121,8 @@ void run_program() {
   do {
     // The rate at the end of the coming interval holds for the whole interval.
     LEAKPAR.VMAX = (1.0 - std::exp(-(in.KACT * TOUT))) * in.VMAX0;
-    integrator::integrate(fex, NEQ, Y, T, TOUT, ITOL, &RTOL, &ATOL, ITASK, ISTATE, IOPT, RWORK,
-                          LRW, IWORK, LIW, jex, MF);
+    integrator::integrate(fex, NEQ, Y, T, TOUT, ITOL, &RTOL, &ATOL, ITASK, ISTATE, IOPT, RWORK, LRW,
+                          IWORK, LIW, jex, MF);
     const double row[] = {TPRINT, Y[0], Y[1], LEAKPAR.VMAX};
     calcium::write_row(data_unit, row, 12, 5);
     if (ISTATE < 0) error_halt(ISTATE);
@@ -138,7 +141,8 @@ void run_program() {
   textio::run_stamp end{};
   textio::read_time_of_day(end.time);
   textio::read_date(end.date);
-  calcium::write_end_of_run_report(RUNNAME, end, nullptr, "======================================= ");
+  calcium::write_end_of_run_report(RUNNAME, end, nullptr,
+                                   "======================================= ");
 
   textio::close_unit(summary_unit);
   textio::stop(0);

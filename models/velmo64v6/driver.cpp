@@ -37,8 +37,18 @@ run_state state;  // large; lives for the whole process
 // Next call starts a fresh integration from the current Y.
 void reset_integrator(run_state& s) {
   s.q.Ca_cyt_set_PMCA = pmca_set_point(s.Y);
-  s.neq = NEQ; s.ITOL = 1; s.RTOL = 1.0e-7; s.ATOL = 1.0e-12; s.ITASK = 1; s.ISTATE = 1;
-  s.IOPT = 0; s.LRW = rwork_length; s.LIW = iwork_length; s.MF = 22; s.T = 0.0; s.TOUT = 0.0;
+  s.neq = NEQ;
+  s.ITOL = 1;
+  s.RTOL = 1.0e-7;
+  s.ATOL = 1.0e-12;
+  s.ITASK = 1;
+  s.ISTATE = 1;
+  s.IOPT = 0;
+  s.LRW = rwork_length;
+  s.LIW = iwork_length;
+  s.MF = 22;
+  s.T = 0.0;
+  s.TOUT = 0.0;
 }
 
 [[noreturn]] void error_halt(int istate) {
@@ -96,7 +106,8 @@ void run_program() {
 
   textio::read_error err;
   if (!read_parameters(parameter_file_name, &s.p, &err)) fail(err.message());
-  if (!set_up(s)) fail(std::string(parameter_file_name) + ": " + calcium::window_length_problem(s.p.NSW));
+  if (!set_up(s))
+    fail(std::string(parameter_file_name) + ": " + calcium::window_length_problem(s.p.NSW));
 
   std::string open_error;
   if (!open_result_files(s.p, &open_error)) fail(open_error);

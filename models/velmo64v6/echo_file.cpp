@@ -22,7 +22,8 @@ void write_blank(int unit) { textio::write_unit(unit, textio::blank_record()); }
 
 void write_echo_file(int unit, const parameters& p, const textio::run_stamp& stamp) {
   textio::freeform head;
-  textio::write_unit(unit, calcium::add_stamp(head.text("  ").text(p.run_name()), " (", stamp).view());
+  textio::write_unit(unit,
+                     calcium::add_stamp(head.text("  ").text(p.run_name()), " (", stamp).view());
 
   textio::line l;
   l.x(1).sci(p.TPRINT0, width, digits).lit(",").sci(p.DTOUT, width, digits);

@@ -8,11 +8,38 @@ namespace velmo64v6 {
 
 constexpr int NEQ = 29;
 
-// Zero-based positions of the species in the state vector Y.
+// Zero-based positions of the species in the state vector Y; the comments
+// give the element numbers and labels of the model.
 enum species : int {
-  Ca_cyt = 0, PMCA_M_star, Ca_ext, Ca_cyt_int, M, MCa4, B, BCa4, PMCA_M, PMCA,
-  SERCA, Ca_lum, L, LCa30, S, R, R_S, ARCC, IP3R, IP3, Ind, Cacyt_Ind, S2,
-  Gprot, GS2, PLC, NCX_M_star, NCX_M, NCX
+  Ca_cyt = 0,   //  1
+  PMCA_M_star,  //  2 PMCA.M*
+  Ca_ext,       //  3
+  Ca_cyt_int,   //  4
+  M,            //  5
+  MCa4,         //  6
+  B,            //  7
+  BCa4,         //  8
+  PMCA_M,       //  9 PMCA.M
+  PMCA,         // 10
+  SERCA,        // 11
+  Ca_lum,       // 12
+  L,            // 13
+  LCa30,        // 14
+  S,            // 15
+  R,            // 16
+  R_S,          // 17 R.S
+  ARCC,         // 18
+  IP3R,         // 19
+  IP3,          // 20
+  Ind,          // 21
+  Cacyt_Ind,    // 22 Cacyt.Ind
+  S2,           // 23
+  Gprot,        // 24
+  GS2,          // 25
+  PLC,          // 26
+  NCX_M_star,   // 27 NCX.M*
+  NCX_M,        // 28 NCX.M
+  NCX,          // 29
 };
 
 // Rate-constant block: the slot rule of calcium/ratcon.h up to k68, slots

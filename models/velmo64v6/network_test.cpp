@@ -46,34 +46,41 @@ TEST(Velmo64v6Network, DerivativesOfAHandComputedState) {
   const double jarcc = 36.0 * 3 * 2 * 5 / 42;
   const double jip3r = 38.0 * 3 * 2 * 4 / (fes * 4 + fe * 39);  // IP3R * IP3, no complex
   const double jncx = 63.0 * 2 * 1 / 66;
-  // j1 - j2 - j3 - jMon + jMoff - jBon + jBoff - j23 + j27 + jARCC + jIP3R + k51 CaInd - k50 Ca Ind - jNCX
-  const double dca = 5.0 - 4 - 3 - 64 + 72 - 240 + 44 - j23 + 108 + jarcc + jip3r + 102 - 100 - jncx;
+  // j1 - j2 - j3 - jMon + jMoff - jBon + jBoff - j23 + j27 + jARCC + jIP3R + k51 CaInd - k50 Ca Ind
+  // - jNCX
+  const double dca =
+      5.0 - 4 - 3 - 64 + 72 - 240 + 44 - j23 + 108 + jarcc + jip3r + 102 - 100 - jncx;
 
   const double expected[NEQ] = {
       dca,
-      20 - 18.0 / 10,              // PMCA.M*
-      0,                           // Ca_ext
-      2,                           // Ca_cyt_int
-      -86,                         // M
-      -2,                          // MCa4
-      -88,                         // B
-      49,                          // BCa4
-      48 - 26 + 1.8 - 20,          // PMCA.M
-      -68,                         // PMCA
-      40 - 168.0 / 24,             // SERCA: made at k20 * Ca_cyt
-      j23 - 108 - 3000 + 1560,     // Ca_lum: no jIP3R term
-      -49,                         // L
-      48,                          // LCa30
-      36, 3, -37,                  // S, R, R.S
-      -46,                         // ARCC
-      -99,                         // IP3R
-      -48,                         // IP3
-      2, -2,                       // Ind, Cacyt.Ind
-      56, -3, -57,                 // S2, Gprot, GS2
-      111,                         // PLC
-      240 - 61.0 / 63,             // NCX.M*
-      -175 + 61.0 / 63,            // NCX.M
-      -198,                        // NCX
+      20 - 18.0 / 10,           // PMCA.M*
+      0,                        // Ca_ext
+      2,                        // Ca_cyt_int
+      -86,                      // M
+      -2,                       // MCa4
+      -88,                      // B
+      49,                       // BCa4
+      48 - 26 + 1.8 - 20,       // PMCA.M
+      -68,                      // PMCA
+      40 - 168.0 / 24,          // SERCA: made at k20 * Ca_cyt
+      j23 - 108 - 3000 + 1560,  // Ca_lum: no jIP3R term
+      -49,                      // L
+      48,                       // LCa30
+      36,
+      3,
+      -37,  // S, R, R.S
+      -46,  // ARCC
+      -99,  // IP3R
+      -48,  // IP3
+      2,
+      -2,  // Ind, Cacyt.Ind
+      56,
+      -3,
+      -57,               // S2, Gprot, GS2
+      111,               // PLC
+      240 - 61.0 / 63,   // NCX.M*
+      -175 + 61.0 / 63,  // NCX.M
+      -198,              // NCX
   };
   for (int i = 0; i < NEQ; ++i)
     EXPECT_NEAR(ydot[i], expected[i], 1e-12 * (1 + std::fabs(expected[i]))) << "element " << i + 1;
@@ -92,7 +99,8 @@ TEST(Velmo64v6Network, EdgeStates) {
   {
     hand_state s;
     fex(&neq, &t, s.y, ydot);
-    for (int i = 0; i < NEQ; ++i) EXPECT_EQ(ydot[i], i == Ca_cyt_int ? 2.0 : 0.0) << "element " << i + 1;
+    for (int i = 0; i < NEQ; ++i)
+      EXPECT_EQ(ydot[i], i == Ca_cyt_int ? 2.0 : 0.0) << "element " << i + 1;
   }
   for (double& slot : ratcon) slot = 0.0;
   {

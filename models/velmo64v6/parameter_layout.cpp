@@ -104,16 +104,27 @@ const phase_line phase_lines[26] = {
 };
 
 const state_line state_lines[7] = {
-    {{0, 1, 2, 4}, {"Ca_cyt", "PMCA.M*", "Ca_ext", "M"}, " !Ca_cyt,PMCA.M*,Ca_ext,M",
+    {{0, 1, 2, 4},
+     {"Ca_cyt", "PMCA.M*", "Ca_ext", "M"},
+     " !Ca_cyt,PMCA.M*,Ca_ext,M",
      " !Ca_cyt,PMCA,Ca_ext,M"},
     {{5, 6, 7, 8}, {"MCa4", "B", "BCa4", "PMCA.M"}, " !MCa4,B,BCa4,PMCA.M", " !MCa4,B,BCa4,PMCA.M"},
-    {{9, 10, 11, 12}, {"PMCA", "SERCA", "Ca_lum", "L"}, " !PMCA,SERCA*,Ca_lum,L",
+    {{9, 10, 11, 12},
+     {"PMCA", "SERCA", "Ca_lum", "L"},
+     " !PMCA,SERCA*,Ca_lum,L",
      " !PMCA,SERCA*,Ca_lum,L"},
     {{13, 14, 15, 16}, {"LCa30", "S", "R", "R.S"}, " !LCa30,S,R,R.S", " !LCa30,S,R,R.S"},
-    {{17, 18, 19, 20}, {"ARCC", "IP3R", "IP3", "Ind"}, " !ARCC,IP3R,IP3,Ind", " !ARCC,IP3R,IP3,Ind"},
-    {{21, 22, 23, 24}, {"Cacyt.Ind", "S2", "Gprot", "GS2"}, "!Cacyt.Ind,S2,Gprot,GS2",
+    {{17, 18, 19, 20},
+     {"ARCC", "IP3R", "IP3", "Ind"},
+     " !ARCC,IP3R,IP3,Ind",
+     " !ARCC,IP3R,IP3,Ind"},
+    {{21, 22, 23, 24},
+     {"Cacyt.Ind", "S2", "Gprot", "GS2"},
+     "!Cacyt.Ind,S2,Gprot,GS2",
      "!Cacyt.Ind,S2,Gprot,GS2"},
-    {{25, 26, 27, 28}, {"PLC", "NCX.M*", "NCX.M", "NCX"}, "!PLC,NCX.M*,NCX.M,NCX",
+    {{25, 26, 27, 28},
+     {"PLC", "NCX.M*", "NCX.M", "NCX"},
+     "!PLC,NCX.M*,NCX.M,NCX",
      "!PLC,NCX.M*,NCX.M,NCX"},
 };
 

@@ -29,8 +29,8 @@ extern const phase_line phase_lines[26];
 struct state_line {
   int element[4];
   const char* names[4];
-  const char* echo_trailer;   // trailer of the echo file
-  const char* report_trailer; // trailer of the end-of-phase lines
+  const char* echo_trailer;    // trailer of the echo file
+  const char* report_trailer;  // trailer of the end-of-phase lines
 };
 extern const state_line state_lines[7];
 

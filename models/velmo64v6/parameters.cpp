@@ -18,9 +18,10 @@ bool read_parameters(const std::string& file, parameters* p, textio::read_error*
   phase_changes& pc = p->pc;
 
   if (!in.read({textio::text("RUNNAME", p->RUNNAME, runname_length)}, err)) return false;
-  if (!in.read({real("TPRINT", p->TPRINT0), real("DTOUT", p->DTOUT), real("TPHASE(1)", p->TPHASE[0]),
-                real("TPHASE(2)", p->TPHASE[1]), real("TPHASE(3)", p->TPHASE[2]),
-                real("TPHASE(4)", p->TPHASE[3]), real("TPHASE(5)", p->TPHASE[4])},
+  if (!in.read({real("TPRINT", p->TPRINT0), real("DTOUT", p->DTOUT),
+                real("TPHASE(1)", p->TPHASE[0]), real("TPHASE(2)", p->TPHASE[1]),
+                real("TPHASE(3)", p->TPHASE[2]), real("TPHASE(4)", p->TPHASE[3]),
+                real("TPHASE(5)", p->TPHASE[4])},
                err))
     return false;
   if (!calcium::check_output_interval(in, p->DTOUT, err)) return false;
@@ -32,9 +33,10 @@ bool read_parameters(const std::string& file, parameters* p, textio::read_error*
   }
 
   for (const phase_line& line : phase_lines) {
-    bool ok = line.coeff_name
-                  ? in.read({real(line.name, pc.*line.value), real(line.coeff_name, pc.*line.coeff)}, err)
-                  : in.read({real(line.name, pc.*line.value)}, err);
+    bool ok =
+        line.coeff_name
+            ? in.read({real(line.name, pc.*line.value), real(line.coeff_name, pc.*line.coeff)}, err)
+            : in.read({real(line.name, pc.*line.value)}, err);
     if (!ok) return false;
   }
 

@@ -20,8 +20,8 @@ constexpr textio::line_end line_end = textio::line_end::crlf;
 struct phase_changes {
   double K1P2 = 0, K1P2COEFF = 0, K2P2 = 0, K3P2 = 0, K3P2COEFF = 0, K23P2 = 0, K27P2 = 0,
          K30P2 = 0, K38P2 = 0, K56P2 = 0, K63P2 = 0;
-  double K1P3 = 0, K2P3 = 0, K3P3 = 0, K3P3COEFF = 0, K23P3 = 0, K27P3 = 0, K30P3 = 0,
-         K38P3 = 0, K56P3 = 0, K63P3 = 0;
+  double K1P3 = 0, K2P3 = 0, K3P3 = 0, K3P3COEFF = 0, K23P3 = 0, K27P3 = 0, K30P3 = 0, K38P3 = 0,
+         K56P3 = 0, K63P3 = 0;
   double K1P4 = 0, K1P4COEFF = 0, K2P4 = 0, K3P4 = 0, K3P4COEFF = 0, K63P4 = 0;
   double K1P5 = 0, K2P5 = 0, K3P5 = 0, K3P5COEFF = 0, K63P5 = 0;
 };

@@ -75,16 +75,11 @@ void species_table(report_out to, const run_state& s) {
 void flux_table(report_out to, const step_quantities& q) {
   using enum calcium::flux_layout;
   const calcium::flux_line lines[] = {
-      {fixed_text, "j1 (leak to cyto)", q.j1},
-      {fixed_text, "j2 (cyto outflow)", q.j2},
-      {fixed_text, "j3 (PMCA outflow)", q.j3},
-      {fixed_text, "j2+j3............", q.j2_plus_j3},
-      {fixed_text, "j23 (ER-filling).", q.j23},
-      {fixed_text, "j27 (ER-leaking).", q.j27},
-      {fixed_text, "jARCC............", q.jARCC},
-      {fixed_text, "jIP3R............", q.jIP3R},
-      {label_line, " jNCX.............", q.jNCX},
-      {fixed_text, "jtot.............", q.jtot},
+      {fixed_text, "j1 (leak to cyto)", q.j1},    {fixed_text, "j2 (cyto outflow)", q.j2},
+      {fixed_text, "j3 (PMCA outflow)", q.j3},    {fixed_text, "j2+j3............", q.j2_plus_j3},
+      {fixed_text, "j23 (ER-filling).", q.j23},   {fixed_text, "j27 (ER-leaking).", q.j27},
+      {fixed_text, "jARCC............", q.jARCC}, {fixed_text, "jIP3R............", q.jIP3R},
+      {label_line, " jNCX.............", q.jNCX}, {fixed_text, "jtot.............", q.jtot},
   };
   calcium::put_flux_lines(to, lines);
 }

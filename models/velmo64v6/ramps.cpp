@@ -9,18 +9,38 @@ namespace velmo64v6 {
 void apply_phase_switch(int phase, const phase_changes& pc) {
   switch (phase) {
     case 2:
-      k(1) = pc.K1P2; k(2) = pc.K2P2; k(3) = pc.K3P2; k(23) = pc.K23P2; k(27) = pc.K27P2;
-      k(30) = pc.K30P2; k(38) = pc.K38P2; k(56) = pc.K56P2; k(63) = pc.K63P2;
+      k(1) = pc.K1P2;
+      k(2) = pc.K2P2;
+      k(3) = pc.K3P2;
+      k(23) = pc.K23P2;
+      k(27) = pc.K27P2;
+      k(30) = pc.K30P2;
+      k(38) = pc.K38P2;
+      k(56) = pc.K56P2;
+      k(63) = pc.K63P2;
       break;
     case 3:
-      k(1) = pc.K1P3; k(2) = pc.K2P3; k(3) = pc.K3P3; k(23) = pc.K23P3; k(27) = pc.K27P3;
-      k(30) = pc.K30P3; k(38) = pc.K38P3; k(56) = pc.K56P3; k(63) = pc.K63P3;
+      k(1) = pc.K1P3;
+      k(2) = pc.K2P3;
+      k(3) = pc.K3P3;
+      k(23) = pc.K23P3;
+      k(27) = pc.K27P3;
+      k(30) = pc.K30P3;
+      k(38) = pc.K38P3;
+      k(56) = pc.K56P3;
+      k(63) = pc.K63P3;
       break;
     case 4:
-      k(1) = pc.K1P4; k(2) = pc.K2P4; k(3) = pc.K3P4; k(63) = pc.K63P4;
+      k(1) = pc.K1P4;
+      k(2) = pc.K2P4;
+      k(3) = pc.K3P4;
+      k(63) = pc.K63P4;
       break;
     case 5:
-      k(1) = pc.K1P5; k(2) = pc.K2P5; k(3) = pc.K3P5; k(63) = pc.K63P5;
+      k(1) = pc.K1P5;
+      k(2) = pc.K2P5;
+      k(3) = pc.K3P5;
+      k(63) = pc.K63P5;
       break;
     default:
       break;

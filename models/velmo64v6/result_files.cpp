@@ -43,7 +43,8 @@ bool open_result_files(const parameters& p, std::string* error) {
 
 void write_run_end() {
   put_both(report_out::summary, textio::blank_record());
-  for (int unit : {calcium::flux_unit, calcium::er_unit, calcium::window_unit, calcium::data_unit, calcium::run_info_unit, calcium::spectrum_unit})
+  for (int unit : {calcium::flux_unit, calcium::er_unit, calcium::window_unit, calcium::data_unit,
+                   calcium::run_info_unit, calcium::spectrum_unit})
     textio::close_unit(unit);
   char time[9];
   textio::read_time_of_day(time);

@@ -9,21 +9,21 @@ namespace velmo64v6 {
 void write_flux_row(const run_state& s) {
   const step_quantities& q = s.q;
   const double v[] = {
-      s.TPRINT,      //  1
-      q.j1,          //  2
-      q.j2,          //  3
-      q.j3,          //  4
-      q.jMon,        //  5
-      q.jMoff,       //  6
-      q.jBon,        //  7
-      q.jBoff,       //  8
-      q.jtot,        //  9
-      q.j23,         // 10
-      q.j27,         // 11
-      q.jARCC,       // 12
-      q.jIP3R,       // 13
-      q.jNCX,        // 14
-      s.Y[Ca_cyt],   // 15 a concentration, not a flux
+      s.TPRINT,     //  1
+      q.j1,         //  2
+      q.j2,         //  3
+      q.j3,         //  4
+      q.jMon,       //  5
+      q.jMoff,      //  6
+      q.jBon,       //  7
+      q.jBoff,      //  8
+      q.jtot,       //  9
+      q.j23,        // 10
+      q.j27,        // 11
+      q.jARCC,      // 12
+      q.jIP3R,      // 13
+      q.jNCX,       // 14
+      s.Y[Ca_cyt],  // 15 a concentration, not a flux
   };
   calcium::write_row(calcium::flux_unit, v, 15, 4);
 }

@@ -25,7 +25,8 @@ struct run_state {
   double K3END2 = 0.0, K3END4 = 0.0;
 
   // Integrator call.
-  int neq = NEQ, ITOL = 1, ITASK = 1, ISTATE = 1, IOPT = 0, LRW = rwork_length, LIW = iwork_length, MF = 22;
+  int neq = NEQ, ITOL = 1, ITASK = 1, ISTATE = 1, IOPT = 0, LRW = rwork_length, LIW = iwork_length,
+      MF = 22;
   double RTOL = 1.0e-7, ATOL = 1.0e-12, T = 0.0, TOUT = 0.0;
   double RWORK[rwork_length] = {};
   int IWORK[iwork_length] = {};

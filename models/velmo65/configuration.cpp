@@ -8,6 +8,7 @@ namespace velmo65 {
 namespace {
 
 constexpr calcium::phase_switch switches[] = {
+    // phase, constant kN, line, value of that line
     {2, 1, 82, 1},  {2, 20, 93, 1},   //
     {3, 1, 108, 1}, {3, 20, 117, 1},  //
     {4, 1, 127, 1}, {4, 20, 130, 1},  //

@@ -12,8 +12,7 @@ double coop_power(double base, double exponent) {
   if (exponent == 0.0) return 1.0;
   if (base == 1.0) return 1.0;
   const double magnitude = std::fabs(exponent);
-  if (magnitude >= 1.0 && magnitude < 2147483648.0 &&
-      std::trunc(exponent) == exponent) {
+  if (magnitude >= 1.0 && magnitude < 2147483648.0 && std::trunc(exponent) == exponent) {
     unsigned long n = static_cast<unsigned long>(magnitude);
     double power = 1.0;
     double square = base;
@@ -71,19 +70,18 @@ void fex(int* NEQ, double* /*T*/, double* Y, double* YDOT) {
   const double ip3r_release = k(78) * Y[IP3R_IP3] * (Y[Ca_cyt] + 1.0);
 
   double* d = YDOT;  // d[Ca_cyt] is dY(1)/dt
-  d[Ca_cyt] = j1 - j2 - j3 - jMon + jMoff - jBon + jBoff - j23 + j27 + jARCC +
-              jIP3R + k(51) * Y[Cacyt_Ind] - k(50) * Y[Ca_cyt] * Y[Ind] - jNCX + jSOCC;
+  d[Ca_cyt] = j1 - j2 - j3 - jMon + jMoff - jBon + jBoff - j23 + j27 + jARCC + jIP3R +
+              k(51) * Y[Cacyt_Ind] - k(50) * Y[Ca_cyt] * Y[Ind] - jNCX + jSOCC;
   d[PMCA_M_star] = k(5) * Y[Ca_cyt] * Y[PMCA_M] - pmca_release;
   d[Ca_ext] = 0.0;
   d[Ca_cyt_int] = Y[Ca_cyt];
-  d[M] = k(16) - k(17) * Y[M] - k(12) * Y[M] * Y[PMCA] + k(13) * Y[PMCA_M] +
-         k(9) * Y[MCa4] - k(8) * Y[Ca_cyt] * Y[M] + k(68) * Y[NCX_M] -
-         k(67) * Y[M] * Y[NCX];
+  d[M] = k(16) - k(17) * Y[M] - k(12) * Y[M] * Y[PMCA] + k(13) * Y[PMCA_M] + k(9) * Y[MCa4] -
+         k(8) * Y[Ca_cyt] * Y[M] + k(68) * Y[NCX_M] - k(67) * Y[M] * Y[NCX];
   d[MCa4] = k(8) * Y[Ca_cyt] * Y[M] - k(9) * Y[MCa4];
   d[B] = k(18) - k(19) * Y[B] - k(10) * Y[B] * Y[Ca_cyt] + k(11) * Y[BCa4];
   d[BCa4] = k(10) * Y[B] * Y[Ca_cyt] - k(11) * Y[BCa4];
-  d[PMCA_M] = k(12) * Y[PMCA] * Y[M] - k(13) * Y[PMCA_M] + pmca_release -
-              k(5) * Y[Ca_cyt] * Y[PMCA_M];
+  d[PMCA_M] =
+      k(12) * Y[PMCA] * Y[M] - k(13) * Y[PMCA_M] + pmca_release - k(5) * Y[Ca_cyt] * Y[PMCA_M];
   d[PMCA] = k(14) - k(15) * Y[PMCA] - k(12) * Y[PMCA] * Y[M] + k(13) * Y[PMCA_M];
   d[SERCA] = k(20) - k(21) * Y[SERCA] * Y[Ca_lum] / (Y[SERCA] + k(22));
   d[Ca_lum] = j23 - j27 - 30.0 * k(25) * Y[Ca_lum] * Y[L] + 30.0 * k(26) * Y[LCa30] -
@@ -103,8 +101,7 @@ void fex(int* NEQ, double* /*T*/, double* Y, double* YDOT) {
   d[GS2] = k(54) * Y[S2] * Y[Gprot] - k(55) * Y[GS2];
   d[PLC] = k(56) * Y[GS2] - k(57) * Y[PLC];
   d[NCX_M_star] = k(60) * Y[NCX_M] * Y[Ca_cyt] - ncx_release;
-  d[NCX_M] = k(67) * Y[M] * Y[NCX] - k(68) * Y[NCX_M] - k(60) * Y[NCX_M] * Y[Ca_cyt] +
-             ncx_release;
+  d[NCX_M] = k(67) * Y[M] * Y[NCX] - k(68) * Y[NCX_M] - k(60) * Y[NCX_M] * Y[Ca_cyt] + ncx_release;
   d[NCX] = k(65) - k(66) * Y[NCX] - k(67) * Y[M] * Y[NCX] + k(68) * Y[NCX_M];
   d[STIM] = k(69) - k(70) * Y[STIM] - stim_binding + k(72) * Y[STIM_Ca];
   d[STIM_Ca] = stim_binding - k(72) * Y[STIM_Ca];
@@ -116,7 +113,7 @@ void fex(int* NEQ, double* /*T*/, double* Y, double* YDOT) {
   }
 }
 
-void jex(int* /*NEQ*/, double* /*T*/, double* /*Y*/, int* /*ML*/, int* /*MU*/,
-         double* /*PD*/, int* /*NROWPD*/) {}
+void jex(int* /*NEQ*/, double* /*T*/, double* /*Y*/, int* /*ML*/, int* /*MU*/, double* /*PD*/,
+         int* /*NROWPD*/) {}
 
 }  // namespace velmo67

@@ -42,7 +42,6 @@ void fex(int* NEQ, double* T, double* Y, double* YDOT);
 
 // Jacobian routine: empty; never called with MF 22. Matches
 // integrator::jac_routine.
-void jex(int* NEQ, double* T, double* Y, int* ML, int* MU, double* PD,
-         int* NROWPD);
+void jex(int* NEQ, double* T, double* Y, int* ML, int* MU, double* PD, int* NROWPD);
 
 }  // namespace velmo67

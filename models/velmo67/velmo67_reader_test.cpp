@@ -22,7 +22,8 @@ TEST(Velmo67Reader, BadParameterFilesStopBeforeAnyResultFile) {
     return calcium_testing::with_line(input_file(), line, value);
   };
   const bad_file cases[] = {
-      {"short file", [] { return input_file().head(100); }, "VELMO67.INP line 101: PHASECHG(101): "},
+      {"short file", [] { return input_file().head(100); },
+       "VELMO67.INP line 101: PHASECHG(101): "},
       {"bad real", with(57, "abc  k55"), "VELMO67.INP line 57: k55: "},
       {"bad integer", with(154, "1.5 0 0 0 0"), "VELMO67.INP line 154: NOUT(1): "},
       {"bad species value", with(148, "1.0, 1.0, x, 0.5"), "VELMO67.INP line 148: Ca_lum: "},

@@ -55,7 +55,8 @@ class RunNames : public testing::TestWithParam<program_info> {
 
 // An all-blank run name leaves the bare suffixes: ".txt", "_summary.txt", ...
 TEST_P(RunNames, BlankRunNameGivesTheBareSuffixes) {
-  for (const std::string& quoted : {std::string("'").append(padded("")).append("'"), std::string("''")}) {
+  for (const std::string& quoted :
+       {std::string("'").append(padded("")).append("'"), std::string("''")}) {
     SCOPED_TRACE("run name " + quoted);
     scratch_dir dir;
     dir.write(p().parameter_file, example_named(quoted));
