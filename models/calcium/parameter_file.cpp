@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "models/calcium/parameter_lines.h"
 #include "models/calcium/report_output.h"
-#include "models/calcium/value_checks.h"
 
 namespace calcium {
 
@@ -37,15 +37,8 @@ class reader {
   }
 
   bool time_line() {
-    double* t = r_.TPHASE;
-    if (!in_.read({textio::real("TPRINT", r_.TPRINT), textio::real("DTOUT", r_.DTOUT),
-                   textio::real("TPHASE(1)", t[0]), textio::real("TPHASE(2)", t[1]),
-                   textio::real("TPHASE(3)", t[2]), textio::real("TPHASE(4)", t[3]),
-                   textio::real("TPHASE(5)", t[4])},
-                  err_))
-      return false;
-    if (!check_output_interval(in_, r_.DTOUT, err_)) return false;
-    r_.duration = t[0];
+    if (!read_time_line(in_, r_.TPRINT, r_.DTOUT, r_.TPHASE, err_)) return false;
+    r_.duration = r_.TPHASE[0];
     return true;
   }
 
@@ -76,15 +69,8 @@ class reader {
   }
 
   bool initial_state() {
-    for (const auto& e : initial_state_elements) {
-      double* y = r_.Y;
-      if (!in_.read({textio::real(species_label[e[0]], y[e[0]]),
-                     textio::real(species_label[e[1]], y[e[1]]),
-                     textio::real(species_label[e[2]], y[e[2]]),
-                     textio::real(species_label[e[3]], y[e[3]])},
-                    err_))
-        return false;
-    }
+    for (const auto& e : initial_state_elements)
+      if (!read_state_line(in_, r_.Y, e, species_label, err_)) return false;
     return true;
   }
 
@@ -96,27 +82,10 @@ class reader {
                   err_))
       return false;
     r_.nout = n[0];
-    if (!in_.read({textio::integer("NSW", r_.NSW)}, err_)) return false;
-    if (!check_window_length(in_, r_.NSW, err_)) return false;
-    return in_.read({textio::real("OFFSET1", r_.OFFSET[0])}, err_) &&
-           in_.read({textio::real("OFFSET2", r_.OFFSET[1])}, err_) &&
-           in_.read({textio::real("OFFSET3", r_.OFFSET[2])}, err_);
+    return read_window_length(in_, r_.NSW, err_) && read_thresholds(in_, r_.OFFSET, err_);
   }
 
-  bool bands() {
-    for (int b = 0; b < 3; ++b) {
-      band& d = r_.optics.BAND[b];
-      char e[16], s[16], l[16];
-      std::snprintf(e, sizeof e, "epsilon(%d)", b + 1);
-      std::snprintf(s, sizeof s, "sigma(%d)", b + 1);
-      std::snprintf(l, sizeof l, "lamda(%d)", b + 1);
-      if (!in_.read({textio::real(e, d.epsilon), textio::real(s, d.sigma),
-                     textio::real(l, d.lamda)},
-                    err_))
-        return false;
-    }
-    return true;
-  }
+  bool bands() { return read_bands(in_, r_.optics.BAND, err_); }
 
   const frame_config& cfg_;
   run_state& r_;

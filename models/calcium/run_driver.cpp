@@ -14,7 +14,7 @@
 #include "models/calcium/run_report.h"
 #include "models/calcium/run_state.h"
 #include "models/calcium/species.h"
-#include "models/calcium/value_checks.h"
+#include "models/calcium/parameter_lines.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
 #include "textio/units.h"

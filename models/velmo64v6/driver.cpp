@@ -8,7 +8,7 @@
 #include "models/calcium/derived.h"
 #include "models/calcium/report_output.h"
 #include "models/calcium/run_report.h"
-#include "models/calcium/value_checks.h"
+#include "models/calcium/parameter_lines.h"
 #include "models/velmo64v6/echo_file.h"
 #include "models/velmo64v6/phase_report.h"
 #include "models/velmo64v6/ramps.h"

@@ -4,6 +4,13 @@ namespace velmo64v6 {
 
 double ratcon[ratcon_slots] = {};
 
+const char* const species_label[NEQ] = {"Ca_cyt", "PMCA.M*",   "Ca_ext", "Ca_cyt_int", "M",
+                                        "MCa4",   "B",         "BCa4",   "PMCA.M",     "PMCA",
+                                        "SERCA",  "Ca_lum",    "L",      "LCa30",      "S",
+                                        "R",      "R.S",       "ARCC",   "IP3R",       "IP3",
+                                        "Ind",    "Cacyt.Ind", "S2",     "Gprot",      "GS2",
+                                        "PLC",    "NCX.M*",    "NCX.M",  "NCX"};
+
 namespace {
 // kN read straight from the block; fex runs inside every corrector iteration,
 // so no bounds logic beyond the compile-time slot mapping.

@@ -42,6 +42,10 @@ enum species : int {
   NCX,          // 29
 };
 
+// The species' labels, for the reader's messages (SERCA, not the trailers'
+// "SERCA*").
+extern const char* const species_label[NEQ];
+
 // Rate-constant block: the slot rule of calcium/ratcon.h up to k68, slots
 // 1..70 (ratcon[0] is slot 1): k1..k50, the receptor factors FE and FES that
 // fex writes, k51..k68. There is no COOPSTIM.

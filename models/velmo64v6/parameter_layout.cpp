@@ -1,5 +1,7 @@
 #include "models/velmo64v6/parameter_layout.h"
 
+#include "models/velmo64v6/network.h"
+
 namespace velmo64v6 {
 
 const rate_line rate_lines[68] = {
@@ -103,29 +105,15 @@ const phase_line phase_lines[26] = {
     {"K63P5", &pc::K63P5, nullptr, nullptr, " **phase5 k63", true},
 };
 
+// The report's first trailer calls PMCA.M* "PMCA"; the value is PMCA.M* in both.
 const state_line state_lines[7] = {
-    {{0, 1, 2, 4},
-     {"Ca_cyt", "PMCA.M*", "Ca_ext", "M"},
-     " !Ca_cyt,PMCA.M*,Ca_ext,M",
-     " !Ca_cyt,PMCA,Ca_ext,M"},
-    {{5, 6, 7, 8}, {"MCa4", "B", "BCa4", "PMCA.M"}, " !MCa4,B,BCa4,PMCA.M", " !MCa4,B,BCa4,PMCA.M"},
-    {{9, 10, 11, 12},
-     {"PMCA", "SERCA", "Ca_lum", "L"},
-     " !PMCA,SERCA*,Ca_lum,L",
-     " !PMCA,SERCA*,Ca_lum,L"},
-    {{13, 14, 15, 16}, {"LCa30", "S", "R", "R.S"}, " !LCa30,S,R,R.S", " !LCa30,S,R,R.S"},
-    {{17, 18, 19, 20},
-     {"ARCC", "IP3R", "IP3", "Ind"},
-     " !ARCC,IP3R,IP3,Ind",
-     " !ARCC,IP3R,IP3,Ind"},
-    {{21, 22, 23, 24},
-     {"Cacyt.Ind", "S2", "Gprot", "GS2"},
-     "!Cacyt.Ind,S2,Gprot,GS2",
-     "!Cacyt.Ind,S2,Gprot,GS2"},
-    {{25, 26, 27, 28},
-     {"PLC", "NCX.M*", "NCX.M", "NCX"},
-     "!PLC,NCX.M*,NCX.M,NCX",
-     "!PLC,NCX.M*,NCX.M,NCX"},
+    {{Ca_cyt, PMCA_M_star, Ca_ext, M}, " !Ca_cyt,PMCA.M*,Ca_ext,M", " !Ca_cyt,PMCA,Ca_ext,M"},
+    {{MCa4, B, BCa4, PMCA_M}, " !MCa4,B,BCa4,PMCA.M", " !MCa4,B,BCa4,PMCA.M"},
+    {{PMCA, SERCA, Ca_lum, L}, " !PMCA,SERCA*,Ca_lum,L", " !PMCA,SERCA*,Ca_lum,L"},
+    {{LCa30, S, R, R_S}, " !LCa30,S,R,R.S", " !LCa30,S,R,R.S"},
+    {{ARCC, IP3R, IP3, Ind}, " !ARCC,IP3R,IP3,Ind", " !ARCC,IP3R,IP3,Ind"},
+    {{Cacyt_Ind, S2, Gprot, GS2}, "!Cacyt.Ind,S2,Gprot,GS2", "!Cacyt.Ind,S2,Gprot,GS2"},
+    {{PLC, NCX_M_star, NCX_M, NCX}, "!PLC,NCX.M*,NCX.M,NCX", "!PLC,NCX.M*,NCX.M,NCX"},
 };
 
 const char* const threshold_labels[3] = {

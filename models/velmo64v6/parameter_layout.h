@@ -27,8 +27,7 @@ extern const phase_line phase_lines[26];
 
 // Lines 97..103: four elements of Y (zero-based) each.
 struct state_line {
-  int element[4];
-  const char* names[4];
+  int element[4];              // species
   const char* echo_trailer;    // trailer of the echo file
   const char* report_trailer;  // trailer of the end-of-phase lines
 };
