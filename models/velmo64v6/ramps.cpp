@@ -6,45 +6,32 @@
 
 namespace velmo64v6 {
 
-void apply_phase_switch(int phase, const phase_changes& pc) {
-  switch (phase) {
-    case 2:
-      k(1) = pc.K1P2;
-      k(2) = pc.K2P2;
-      k(3) = pc.K3P2;
-      k(23) = pc.K23P2;
-      k(27) = pc.K27P2;
-      k(30) = pc.K30P2;
-      k(38) = pc.K38P2;
-      k(56) = pc.K56P2;
-      k(63) = pc.K63P2;
-      break;
-    case 3:
-      k(1) = pc.K1P3;
-      k(2) = pc.K2P3;
-      k(3) = pc.K3P3;
-      k(23) = pc.K23P3;
-      k(27) = pc.K27P3;
-      k(30) = pc.K30P3;
-      k(38) = pc.K38P3;
-      k(56) = pc.K56P3;
-      k(63) = pc.K63P3;
-      break;
-    case 4:
-      k(1) = pc.K1P4;
-      k(2) = pc.K2P4;
-      k(3) = pc.K3P4;
-      k(63) = pc.K63P4;
-      break;
-    case 5:
-      k(1) = pc.K1P5;
-      k(2) = pc.K2P5;
-      k(3) = pc.K3P5;
-      k(63) = pc.K63P5;
-      break;
-    default:
-      break;
-  }
+namespace {
+
+// At the start of `phase`, rate constant k`k` takes the phase value `value`.
+struct phase_switch {
+  int phase;
+  int k;
+  double phase_changes::*value;
+};
+
+using pc = phase_changes;
+constexpr phase_switch switches[] = {
+    // phase, constant kN, its value for the phase
+    {2, 1, &pc::K1P2},   {2, 2, &pc::K2P2},   {2, 3, &pc::K3P2},   {2, 23, &pc::K23P2},  //
+    {2, 27, &pc::K27P2}, {2, 30, &pc::K30P2}, {2, 38, &pc::K38P2}, {2, 56, &pc::K56P2},  //
+    {2, 63, &pc::K63P2},                                                                 //
+    {3, 1, &pc::K1P3},   {3, 2, &pc::K2P3},   {3, 3, &pc::K3P3},   {3, 23, &pc::K23P3},  //
+    {3, 27, &pc::K27P3}, {3, 30, &pc::K30P3}, {3, 38, &pc::K38P3}, {3, 56, &pc::K56P3},  //
+    {3, 63, &pc::K63P3},                                                                 //
+    {4, 1, &pc::K1P4},   {4, 2, &pc::K2P4},   {4, 3, &pc::K3P4},   {4, 63, &pc::K63P4},  //
+    {5, 1, &pc::K1P5},   {5, 2, &pc::K2P5},   {5, 3, &pc::K3P5},   {5, 63, &pc::K63P5}};
+
+}  // namespace
+
+void apply_phase_switch(int phase, const phase_changes& values) {
+  for (const phase_switch& s : switches)
+    if (s.phase == phase) k(s.k) = values.*s.value;
 }
 
 double ramp_time(double tprint, const double tphase[5], int phase) {
