@@ -11,7 +11,6 @@
 
 namespace calcium {
 
-inline constexpr int max_neq = 35;
 inline constexpr int max_runname_length = 12;
 inline constexpr int max_phase_change_lines = 64;
 inline constexpr int phase_count = 5;

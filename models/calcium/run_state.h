@@ -11,6 +11,7 @@
 #include "models/calcium/frame_config.h"
 #include "models/calcium/optics.h"
 #include "models/calcium/oscillation.h"
+#include "models/calcium/species.h"
 #include "textio/clock.h"
 
 namespace calcium {
@@ -31,7 +32,7 @@ struct run_state {
   double OFFSET[3] = {};
   // phase_change[i][v]: value v+1 of phase-change line first_phase_change_line+i.
   double phase_change[max_phase_change_lines][2] = {};
-  double Y[max_neq] = {};
+  double Y[species_count] = {};  // the first NEQ in use
 
   // Set up after reading.
   double Kd_M = 0.0;       // k9/k8
