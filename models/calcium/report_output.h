@@ -1,7 +1,7 @@
 // The two copies of the running report: every report line that the console
 // and the summary file share is written to both, in an order fixed per line;
 // tables are written whole to one output and then whole to the other.
-// Shared by the calcium programs (velmo64v6 included).
+// Shared by all five programs.
 #pragma once
 
 #include <span>
