@@ -7,6 +7,7 @@
 
 #include "models/calcium/clamp.h"
 #include "models/calcium/parameter_file.h"
+#include "models/calcium/parameter_lines.h"
 #include "models/calcium/phase_report.h"
 #include "models/calcium/report_output.h"
 #include "models/calcium/result_files.h"
@@ -14,7 +15,6 @@
 #include "models/calcium/run_report.h"
 #include "models/calcium/run_state.h"
 #include "models/calcium/species.h"
-#include "models/calcium/parameter_lines.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
 #include "textio/units.h"
