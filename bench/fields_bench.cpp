@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <random>
+#include <span>
 #include <vector>
 
+#include "models/calcium/row_writer.h"
 #include "textio/fields.h"
 #include "textio/line.h"
 
@@ -33,17 +35,25 @@ const std::vector<double>& row_values() {
   return values;
 }
 
-void put_sci_15_6(benchmark::State& state) {
+// One field writer over the row-like values, one value an iteration.
+template <class Put>
+void over_row_values(benchmark::State& state, Put put) {
   const auto& v = row_values();
-  char buf[16];
   std::size_t i = 0;
   for (auto _ : state) {
-    textio::put_sci(buf, v[i], 15, 6);
-    benchmark::DoNotOptimize(buf);
+    put(v[i]);
     benchmark::ClobberMemory();
     i = (i + 1) & 4095;
   }
   state.SetItemsProcessed(state.iterations());
+}
+
+void put_sci_15_6(benchmark::State& state) {
+  char buf[16];
+  over_row_values(state, [&buf](double x) {
+    textio::put_sci(buf, x, 15, 6);
+    benchmark::DoNotOptimize(buf);
+  });
 }
 BENCHMARK(put_sci_15_6);
 
@@ -61,8 +71,8 @@ void put_sci_15_6_same_value(benchmark::State& state) {
 }
 BENCHMARK(put_sci_15_6_same_value);
 
-// A data row as the calcium programs build it: 39 fields 1PE15.6 joined by
-// commas, values drifting slowly from row to row like a time course.
+// A data row as the programs form it (calcium::form_row): 39 fields 1PE15.6
+// joined by commas, values drifting slowly from row to row like a time course.
 void data_row_39x15_6(benchmark::State& state) {
   std::vector<double> v(39 * 64);
   std::mt19937_64 rng(11);
@@ -73,12 +83,11 @@ void data_row_39x15_6(benchmark::State& state) {
     for (int r = 0; r < 64; ++r) v[static_cast<std::size_t>(r * 39 + c)] = base * (1.0 + 0.01 * r);
   }
   std::size_t row = 0;
+  char out[textio::line::capacity];
   for (auto _ : state) {
-    const double* x = v.data() + row * 39;
-    textio::line l;
-    l.x(1).sci(x[0], 15, 6);
-    for (int i = 1; i < 39; ++i) l.lit(",").sci(x[i], 15, 6);
-    benchmark::DoNotOptimize(l.view().data());
+    const std::span<const double> x(v.data() + row * 39, 39);
+    benchmark::DoNotOptimize(calcium::form_row(out, sizeof out, x, 15, 6));
+    benchmark::DoNotOptimize(out);
     benchmark::ClobberMemory();
     row = (row + 1) & 63;
   }
@@ -87,30 +96,20 @@ void data_row_39x15_6(benchmark::State& state) {
 BENCHMARK(data_row_39x15_6);
 
 void snprintf_15_6E(benchmark::State& state) {
-  const auto& v = row_values();
   char buf[32];
-  std::size_t i = 0;
-  for (auto _ : state) {
-    std::snprintf(buf, sizeof buf, "%15.6E", v[i]);
+  over_row_values(state, [&buf](double x) {
+    std::snprintf(buf, sizeof buf, "%15.6E", x);
     benchmark::DoNotOptimize(buf);
-    benchmark::ClobberMemory();
-    i = (i + 1) & 4095;
-  }
-  state.SetItemsProcessed(state.iterations());
+  });
 }
 BENCHMARK(snprintf_15_6E);
 
 void put_dexp_21_13(benchmark::State& state) {
-  const auto& v = row_values();
   char buf[21];
-  std::size_t i = 0;
-  for (auto _ : state) {
-    textio::put_dexp(buf, v[i], 21, 13);
+  over_row_values(state, [&buf](double x) {
+    textio::put_dexp(buf, x, 21, 13);
     benchmark::DoNotOptimize(buf);
-    benchmark::ClobberMemory();
-    i = (i + 1) & 4095;
-  }
-  state.SetItemsProcessed(state.iterations());
+  });
 }
 BENCHMARK(put_dexp_21_13);
 

@@ -116,10 +116,10 @@ void run_in_fresh_directories(benchmark::State& state, bool split) {
 
     if (split) {
       calcium::run_timing t;
-      velmo67::run_velmo67(&t);
+      calcium::run_frame(velmo67::configuration(), &t);
       sums.add(t);
     } else {
-      velmo67::run_velmo67(nullptr);
+      calcium::run_frame(velmo67::configuration());
     }
 
     state.PauseTiming();
@@ -150,7 +150,7 @@ void BM_Velmo67ExampleRerun(benchmark::State& state) {
   timing_sums sums;
   for (auto _ : state) {
     calcium::run_timing t;
-    velmo67::run_velmo67(&t);
+    calcium::run_frame(velmo67::configuration(), &t);
     sums.add(t);
   }
   sums.report(state);

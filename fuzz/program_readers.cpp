@@ -47,7 +47,6 @@ read_outcome read_calcium_program(const calcium::frame_config& program_cfg,
   put(v, r->DTOUT);
   put(v, r->TPHASE);
   put(v, r->duration);
-  put(v, r->total_duration);
   for (int s = 0; s < calcium::ratcon_slots; ++s) put(v, cfg.ratcon[s]);
   for (int i = 0; i < cfg.input.phase_change_lines; ++i) {
     put(v, r->phase_change[i][0]);
@@ -64,8 +63,8 @@ read_outcome read_calcium_program(const calcium::frame_config& program_cfg,
       o.broken_promise = "accepted window length " + std::to_string(r->NSW);
     else if (r->DTOUT < 0.0)
       o.broken_promise = "accepted a negative DTOUT";
-    else
-      calcium::set_up_after_reading(cfg, *r);  // sizes the window by NSW
+    else if (!calcium::set_up_after_reading(cfg, *r))  // sizes the window by NSW
+      o.broken_promise = "set-up refused window length " + std::to_string(r->NSW);
   }
   return o;
 }

@@ -13,11 +13,11 @@ struct derived_quantities {
   double j1 = 0.0, j2 = 0.0, j3 = 0.0, j2_plus_j3 = 0.0;
   double jMon = 0.0, jMoff = 0.0, jBon = 0.0, jBoff = 0.0;
   double j23 = 0.0, j27 = 0.0, jARCC = 0.0, jIP3R = 0.0, jNCX = 0.0, jSOCC = 0.0;
-  double jtot = 0.0;  // net Ca flux into the cytosol, term for term dCa_cyt/dt
+  double jtot = 0.0;  // net Ca flux into the cytosol: the terms of dCa_cyt/dt
   // Set points.
-  double Ca_cyt_set_PMCA = 0.0;    // k6/(k5*PMCA.M)
-  double Ca_lum_set_SERCA = 0.0;   // k20/k21
-  double Ca_cyt_set_NCX = 0.0;     // k61/(k60*NCX.M)
+  double Ca_cyt_set_PMCA = 0.0;         // k6/(k5*PMCA.M)
+  double Ca_lum_set_SERCA = 0.0;        // k20/k21
+  double Ca_cyt_set_NCX = 0.0;          // k61/(k60*NCX.M)
   double Ca_cyt_set_mean_PMCA_M = 0.0;  // k6/(k5*<PMCA.M>)
   // Time averages (integral / TPRINT).
   double mean_Ca_cyt = 0.0, mean_Ca_lum = 0.0, mean_PMCA_M = 0.0;
@@ -29,12 +29,23 @@ struct derived_quantities {
   double PMCA_M_estimated = 0.0;
 };
 
-// Everything but PMCA_M_estimated, from the clamped Y (one-based elements at
-// Y[i-1]), the current rate constants and this step's TPRINT. With
+// Ca_cyt_set (PMCA) = k6/(k5*PMCA.M); the phase end forms it again.
+double pmca_set_point(rate_constants k, const double* Y);
+
+// The quantities that velmo64v6 forms as the frame does: j1, j2, j3,
+// j2+j3, jMon, jMoff, jBon, jBoff, j23, j27, jARCC, jNCX, Ca_cyt_set (PMCA),
+// Ca_cyt_set (NCX), <Ca_cyt> and the totals. They read elements that stand
+// at the same place in both generations' states (not IP3R.IP3, Ind,
+// Cacyt.Ind or the STIM branch).
+void form_common_quantities(derived_quantities& d, const double* Y, rate_constants k,
+                            double tprint);
+
+// Everything but PMCA_M_estimated, from the clamped Y (indexed by species),
+// the current rate constants and this step's TPRINT. With
 // `lum_pmca_integrals` false (33-element state) the averages of Ca_lum and
 // PMCA.M and their set point are left as they are.
-void form_derived(derived_quantities& d, const double* Y, rate_constants k,
-                  double tprint, bool lum_pmca_integrals);
+void form_derived(derived_quantities& d, const double* Y, rate_constants k, double tprint,
+                  bool lum_pmca_integrals);
 
 // Smaller root of x^2 - (Kd + M + P) x + M P = 0; NaN for a negative radicand.
 double pmca_m_estimate(double kd, double m, double total_pmca);

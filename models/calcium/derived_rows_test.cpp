@@ -13,6 +13,7 @@
 #include "models/calcium/derived.h"
 #include "models/calcium/phase_report.h"
 #include "models/calcium/rows.h"
+#include "models/calcium/test_unit_file.h"
 #include "testing/program_run.h"
 #include "textio/units.h"
 
@@ -20,31 +21,7 @@ namespace {
 
 using namespace calcium;
 
-// Writes through unit `unit` into a scratch file and reads the lines back.
-class UnitFile {
- public:
-  explicit UnitFile(int unit) : unit_(unit) {
-    textio::set_line_end(textio::line_end::lf);
-    path_ = "/tmp/derived_rows_" + std::to_string(getpid()) + "_" + std::to_string(unit);
-    std::string error;
-    EXPECT_TRUE(textio::open_unit(unit_, path_, &error)) << error;
-  }
-  ~UnitFile() {
-    textio::close_unit(unit_);
-    std::remove(path_.c_str());
-  }
-  std::vector<std::string> lines() {
-    textio::close_unit(unit_);
-    std::ifstream in(path_);
-    std::vector<std::string> out;
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-  }
-
- private:
-  int unit_;
-  std::string path_;
-};
+using calcium_test::UnitFile;
 
 std::vector<double> fields(const std::string& row) { return testing_support::row_values(row); }
 
@@ -54,16 +31,17 @@ struct hand_state {
   double ratcon[ratcon_slots] = {};
   void set_k(int n, double v) { ratcon[k_slot(n) - 1] = v; }
   hand_state() {
-    const double y[35] = {0.5, 2.0, 4.0,  3.0, 2.0, 1.0, 3.0,  0.25, 0.5, 1.0, 2.0, 8.0,
-                          1.0, 0.5, 1.0,  2.0, 0.5, 1.0, 1.0,  0.5,  2.0, 1.0, 1.0, 3.0,
-                          0.5, 1.0, 1.0,  0.25, 2.0, 1.0, 0.5, 2.0,  1.0, 6.0, 2.0};
+    const double y[35] = {0.5, 2.0, 4.0, 3.0,  2.0, 1.0, 3.0, 0.25, 0.5, 1.0, 2.0, 8.0,
+                          1.0, 0.5, 1.0, 2.0,  0.5, 1.0, 1.0, 0.5,  2.0, 1.0, 1.0, 3.0,
+                          0.5, 1.0, 1.0, 0.25, 2.0, 1.0, 0.5, 2.0,  1.0, 6.0, 2.0};
     for (int i = 0; i < 35; ++i) Y[i] = y[i];
-    const std::pair<int, double> ks[] = {
-        {1, 0.5},  {2, 2.0},  {3, 3.0},  {4, 0.5},  {5, 2.0},  {6, 1.0},  {8, 1.0},
-        {9, 0.5},  {10, 1.0}, {11, 2.0}, {20, 3.0}, {21, 2.0}, {23, 3.0}, {24, 1.5},
-        {27, 0.25}, {36, 2.0}, {37, 4.0}, {38, 26.0}, {39, 2.0}, {40, 0.5}, {41, 1.0},
-        {42, 1.0}, {43, 0.5}, {50, 0.5}, {51, 0.75}, {60, 4.0}, {61, 2.0}, {63, 2.0},
-        {64, 1.5}, {73, 3.0}, {74, 4.0}};
+    const std::pair<int, double> ks[] = {{1, 0.5},  {2, 2.0},  {3, 3.0},   {4, 0.5},  {5, 2.0},
+                                         {6, 1.0},  {8, 1.0},  {9, 0.5},   {10, 1.0}, {11, 2.0},
+                                         {20, 3.0}, {21, 2.0}, {23, 3.0},  {24, 1.5}, {27, 0.25},
+                                         {36, 2.0}, {37, 4.0}, {38, 26.0}, {39, 2.0}, {40, 0.5},
+                                         {41, 1.0}, {42, 1.0}, {43, 0.5},  {50, 0.5}, {51, 0.75},
+                                         {60, 4.0}, {61, 2.0}, {63, 2.0},  {64, 1.5}, {73, 3.0},
+                                         {74, 4.0}};
     for (const auto& [n, v] : ks) set_k(n, v);
   }
 };
@@ -78,13 +56,20 @@ TEST(DerivedQuantities, EveryFormulaOnAHandState) {
     const char* name;
     double got, expected;
   } cases[] = {
-      {"j1", d.j1, 2.0},         {"j2", d.j2, 1.0},
-      {"j3", d.j3, 3.0},         {"j2+j3", d.j2_plus_j3, 4.0},
-      {"jMon", d.jMon, 4.0},     {"jMoff", d.jMoff, 2.0},
-      {"jBon", d.jBon, 6.0},     {"jBoff", d.jBoff, 2.0},
-      {"j23", d.j23, 1.5},       {"j27", d.j27, 2.0},
-      {"jARCC", d.jARCC, 0.5},   {"jIP3R", d.jIP3R, 8.0},
-      {"jNCX", d.jNCX, 0.5},     {"jSOCC", d.jSOCC, 3.0},
+      {"j1", d.j1, 2.0},
+      {"j2", d.j2, 1.0},
+      {"j3", d.j3, 3.0},
+      {"j2+j3", d.j2_plus_j3, 4.0},
+      {"jMon", d.jMon, 4.0},
+      {"jMoff", d.jMoff, 2.0},
+      {"jBon", d.jBon, 6.0},
+      {"jBoff", d.jBoff, 2.0},
+      {"j23", d.j23, 1.5},
+      {"j27", d.j27, 2.0},
+      {"jARCC", d.jARCC, 0.5},
+      {"jIP3R", d.jIP3R, 8.0},
+      {"jNCX", d.jNCX, 0.5},
+      {"jSOCC", d.jSOCC, 3.0},
       // 2-1-3-4+2-6+2-1.5+2+0.5+8+3-0.5 - 0.5*0.5*2 + 0.75*1
       {"jtot", d.jtot, 3.75},
       {"Ca_cyt_set (PMCA)", d.Ca_cyt_set_PMCA, 1.0},
@@ -117,11 +102,11 @@ TEST(DerivedQuantities, NetFluxKeepsTheOrderOfItsTerms) {
   double Y[35] = {};
   double ratcon[ratcon_slots] = {};
   const double two53 = 9007199254740992.0;
-  Y[0] = 1.0;     // Ca_cyt
-  Y[2] = two53;   // Ca_ext
-  Y[11] = 1.0;    // Ca_lum
-  Y[21] = 1.0;    // Cacyt.Ind
-  Y[26] = 1.0;    // NCX.M*
+  Y[0] = 1.0;    // Ca_cyt
+  Y[2] = two53;  // Ca_ext
+  Y[11] = 1.0;   // Ca_lum
+  Y[21] = 1.0;   // Cacyt.Ind
+  Y[26] = 1.0;   // NCX.M*
   ratcon[k_slot(1) - 1] = 1.0;
   ratcon[k_slot(40) - 1] = 1.0;
   ratcon[k_slot(42) - 1] = 1.0;
@@ -151,19 +136,36 @@ struct distinct_step {
     ratcon[k_slot(1) - 1] = 101;
     ratcon[k_slot(3) - 1] = 103;
     ratcon[k_slot(63) - 1] = 163;
-    double* q[] = {&d.j1, &d.j2, &d.j3, &d.j2_plus_j3, &d.jMon, &d.jMoff, &d.jBon,
-                   &d.jBoff, &d.j23, &d.j27, &d.jARCC, &d.jIP3R, &d.jNCX, &d.jSOCC,
-                   &d.jtot, &d.Ca_cyt_set_PMCA, &d.Ca_lum_set_SERCA, &d.Ca_cyt_set_NCX,
-                   &d.Ca_cyt_set_mean_PMCA_M, &d.mean_Ca_cyt, &d.mean_Ca_lum,
-                   &d.mean_PMCA_M, &d.total_L, &d.PMCA_M_estimated};
+    double* q[] = {&d.j1,
+                   &d.j2,
+                   &d.j3,
+                   &d.j2_plus_j3,
+                   &d.jMon,
+                   &d.jMoff,
+                   &d.jBon,
+                   &d.jBoff,
+                   &d.j23,
+                   &d.j27,
+                   &d.jARCC,
+                   &d.jIP3R,
+                   &d.jNCX,
+                   &d.jSOCC,
+                   &d.jtot,
+                   &d.Ca_cyt_set_PMCA,
+                   &d.Ca_lum_set_SERCA,
+                   &d.Ca_cyt_set_NCX,
+                   &d.Ca_cyt_set_mean_PMCA_M,
+                   &d.mean_Ca_cyt,
+                   &d.mean_Ca_lum,
+                   &d.mean_PMCA_M,
+                   &d.total_L,
+                   &d.PMCA_M_estimated};
     for (int i = 0; i < 24; ++i) *q[i] = 201 + i;
     optics.RATIO = 301;
     optics.bound_per_free = 302;
     optics.Ca_ratio = 303;
   }
-  step_values values() const {
-    return {0.5, Y, &d, &optics, 0.25, rate_constants{ratcon}};
-  }
+  step_values values() const { return {0.5, Y, &d, &optics, 0.25, rate_constants{ratcon}}; }
 };
 
 TEST(ResultRows, ColumnsInOrderAndWidths) {
@@ -176,12 +178,45 @@ TEST(ResultRows, ColumnsInOrderAndWidths) {
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].size(), 624u);
     EXPECT_EQ(rows[0].substr(0, 17), "    5.000000E-01,");
-    const std::vector<double> expected = {
-        0.5,  1,  2,  3,  d.mean_Ca_cyt, 5,  6,  7,  8,  d.Ca_cyt_set_PMCA,
-        d.Ca_lum_set_SERCA, 15, 16, 17, d.jIP3R, 0.25, 21, 22, 301, 302,
-        23,   24, 25, 26, 20, 303, 9, d.PMCA_M_estimated, 10, 103,
-        101,  27, 163, 12, d.Ca_cyt_set_NCX, d.mean_Ca_lum, d.mean_PMCA_M,
-        d.Ca_cyt_set_mean_PMCA_M, 20};
+    const std::vector<double> expected = {0.5,
+                                          1,
+                                          2,
+                                          3,
+                                          d.mean_Ca_cyt,
+                                          5,
+                                          6,
+                                          7,
+                                          8,
+                                          d.Ca_cyt_set_PMCA,
+                                          d.Ca_lum_set_SERCA,
+                                          15,
+                                          16,
+                                          17,
+                                          d.jIP3R,
+                                          0.25,
+                                          21,
+                                          22,
+                                          301,
+                                          302,
+                                          23,
+                                          24,
+                                          25,
+                                          26,
+                                          20,
+                                          303,
+                                          9,
+                                          d.PMCA_M_estimated,
+                                          10,
+                                          103,
+                                          101,
+                                          27,
+                                          163,
+                                          12,
+                                          d.Ca_cyt_set_NCX,
+                                          d.mean_Ca_lum,
+                                          d.mean_PMCA_M,
+                                          d.Ca_cyt_set_mean_PMCA_M,
+                                          20};
     EXPECT_EQ(fields(rows[0]), expected);
   }
   {
@@ -201,9 +236,8 @@ TEST(ResultRows, ColumnsInOrderAndWidths) {
     EXPECT_EQ(rows[0].size(), 256u);
     EXPECT_EQ(rows[0].substr(0, 16), "      5.0000E-01");
     EXPECT_EQ(fields(rows[0]),
-              (std::vector<double>{0.5, d.j1, d.j2, d.j3, d.jMon, d.jMoff, d.jBon, d.jBoff,
-                                   d.jtot, d.j23, d.j27, d.jARCC, d.jIP3R, d.jNCX, 1,
-                                   d.jSOCC}));
+              (std::vector<double>{0.5, d.j1, d.j2, d.j3, d.jMon, d.jMoff, d.jBon, d.jBoff, d.jtot,
+                                   d.j23, d.j27, d.jARCC, d.jIP3R, d.jNCX, 1, d.jSOCC}));
   }
   {
     UnitFile small(7);
@@ -259,23 +293,72 @@ TEST(PhaseReport, SpeciesTableValues) {
   s.d.total_R = 408;
   s.d.total_S2 = 409;
   s.d.total_G = 410;
-  const phase_report_data p{1, 0, s.Y, rate_constants{s.ratcon}, &s.d, 0.25, 7.5,
-                            501, 502, 503, 504, true};
+  const phase_report_data p{1,   0,   s.Y, rate_constants{s.ratcon}, &s.d, 0.25, 7.5, 501, 502,
+                            503, 504, true};
   UnitFile summary(summary_unit);
   write_species_table(report_out::summary, p);
   const auto lines = summary.lines();
   const double blank = -1.0;
-  const std::vector<double> expected = {
-      9.0 / (0.5 * 9), d.Ca_lum_set_SERCA, d.Ca_cyt_set_NCX, 1, 0.25, 401, blank,
-      402, 5, 6, 501, blank,
-      403, 7, 8, 502, blank,
-      404, 9, d.PMCA_M_estimated, 2, 10, 503, blank,
-      405, 28, 27, 29, 504, blank,
-      d.Ca_lum_set_SERCA, 12, 30.0 * 14, 406, 14, 13, d.total_L, blank,
-      407, 408, 15, 16, 17, blank,
-      409, 410, 23, 24, 25, 26, 20, blank,
-      30, 31, 30 + 31, 32, blank,
-      7.5, 2.5, d.mean_PMCA_M};
+  const std::vector<double> expected = {9.0 / (0.5 * 9),
+                                        d.Ca_lum_set_SERCA,
+                                        d.Ca_cyt_set_NCX,
+                                        1,
+                                        0.25,
+                                        401,
+                                        blank,
+                                        402,
+                                        5,
+                                        6,
+                                        501,
+                                        blank,
+                                        403,
+                                        7,
+                                        8,
+                                        502,
+                                        blank,
+                                        404,
+                                        9,
+                                        d.PMCA_M_estimated,
+                                        2,
+                                        10,
+                                        503,
+                                        blank,
+                                        405,
+                                        28,
+                                        27,
+                                        29,
+                                        504,
+                                        blank,
+                                        d.Ca_lum_set_SERCA,
+                                        12,
+                                        30.0 * 14,
+                                        406,
+                                        14,
+                                        13,
+                                        d.total_L,
+                                        blank,
+                                        407,
+                                        408,
+                                        15,
+                                        16,
+                                        17,
+                                        blank,
+                                        409,
+                                        410,
+                                        23,
+                                        24,
+                                        25,
+                                        26,
+                                        20,
+                                        blank,
+                                        30,
+                                        31,
+                                        30 + 31,
+                                        32,
+                                        blank,
+                                        7.5,
+                                        2.5,
+                                        d.mean_PMCA_M};
   ASSERT_EQ(lines.size(), expected.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (expected[i] == blank) {

@@ -1,17 +1,16 @@
 // What sets the calcium programs velmo67, velmo66 and velmo65 apart. They
 // share one run frame (reading, result files, run driver, rows, reports); a
-// program is this configuration plus its network (ratcon, fex, jex) and the
-// line end its main() sets before run_frame().
+// program is this configuration plus its network (ratcon, fex, jex).
 #pragma once
 
 #include <span>
 
 #include "integrator/integrate.h"
+#include "models/calcium/ratcon.h"
+#include "textio/units.h"
 
 namespace calcium {
 
-inline constexpr int max_neq = 35;
-inline constexpr int ratcon_slots = 84;
 inline constexpr int max_runname_length = 12;
 inline constexpr int max_phase_change_lines = 64;
 inline constexpr int phase_count = 5;
@@ -22,9 +21,9 @@ inline constexpr int phase_count = 5;
 // initial-state lines, the NOUT line, the window-length line, 3 threshold
 // lines and 3 band lines, in this order.
 struct parameter_layout {
-  const char* file_name;               // "VELMO67.INP"
-  int runname_length;                  // 10 (11 in velmo65)
-  int phase_change_lines;              // 64 (61)
+  const char* file_name;                 // "VELMO67.INP"
+  int runname_length;                    // 10 (11 in velmo65)
+  int phase_change_lines;                // 64 (61)
   std::span<const int> two_value_lines;  // absolute line numbers
 };
 
@@ -55,9 +54,10 @@ struct file_set {
 struct frame_config {
   parameter_layout input;
   std::span<const phase_switch> switches;
-  std::span<const int> clamp;                 // Y elements (one-based), in clamp order
+  std::span<const int> clamp;                 // Y elements (species), in clamp order
   std::span<const int> rate_constant_report;  // k numbers of the phase report's table
   file_set files;
+  textio::line_end line_end;      // of every line of every file and the console
   bool maxima;                    // maximum detector, echoes and period analysis
   bool dtout_reset_after_phase2;  // DTOUT := 0.1f at the end of phase 2
   bool cpu_time_lines;            // "Execution time"/"System time" in the end report
@@ -67,27 +67,15 @@ struct frame_config {
   int data_columns;  // leading columns of the 39-column data row written
 
   // Integrator controls (ITOL 1, ITASK 1, IOPT 0, MF 22 for every program).
-  int neq;
-  double rtol;
-  double atol;
+  int NEQ;
+  double RTOL;
+  double ATOL;
 
   // The network: the global rate-constant block (ratcon_slots doubles,
   // slot s at ratcon[s-1]) that fex reads, and the routines.
   double* ratcon;
   integrator::rhs_routine fex;
   integrator::jac_routine jex;
-};
-
-// Slot of rate constant kN in ratcon (one-based): k1..k50 in 1..50,
-// k51..k78 in 53..80.
-constexpr int k_slot(int n) { return n <= 50 ? n : n + 2; }
-inline constexpr int coopstim_slot = 81;
-
-// Read access to ratcon by k number or slot.
-struct rate_constants {
-  const double* slots;
-  double k(int n) const { return slots[k_slot(n) - 1]; }
-  double slot(int s) const { return slots[s - 1]; }
 };
 
 }  // namespace calcium

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "models/calcium/report_output.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
 #include "textio/units.h"
@@ -18,12 +19,12 @@ bool window_reset(sliding_window& w, int nsw) {
   w.sum = 0.0;
   w.mean = 0.0;
   w.NSW = nsw;
-  return nsw >= 1 && nsw <= window_capacity;
+  return window_length_ok(nsw);
 }
 
 void window_sample(sliding_window& w, double ca) {
   const int nsw = w.NSW;
-  if (nsw < 1 || nsw > window_capacity) return;
+  if (!window_length_ok(nsw)) return;
   ++w.NSAMP;
   if (w.NSAMP < nsw) {
     w.WINDOW[w.NSAMP - 1] = ca;
@@ -38,9 +39,8 @@ void window_sample(sliding_window& w, double ca) {
   w.sum = 0.0;
 }
 
-void detector_reset(peak_detector& d, double offset1, double offset2,
-                    double offset3, max_echo echo, period_layout layout,
-                    int summary_unit) {
+void detector_reset(peak_detector& d, double offset1, double offset2, double offset3, max_echo echo,
+                    period_layout layout) {
   const double none = std::numeric_limits<double>::quiet_NaN();
   d.ca_newest = d.ca_middle = d.ca_oldest = none;
   d.t_newest = d.t_middle = 0.0;
@@ -49,7 +49,6 @@ void detector_reset(peak_detector& d, double offset1, double offset2,
   d.OFFSET[2] = offset3;
   d.echo = echo;
   d.layout = layout;
-  d.summary_unit = summary_unit;
   detector_phase_start(d);
 }
 
@@ -70,8 +69,8 @@ bool detector_step(peak_detector& d, int iphase, double ca, double tprint) {
   if (iphase < 1 || iphase > 3) return false;
 
   const double threshold = d.OFFSET[iphase - 1];
-  const bool maximum = d.ca_newest >= threshold && d.ca_middle > d.ca_newest &&
-                       d.ca_middle > d.ca_oldest;
+  const bool maximum =
+      d.ca_newest >= threshold && d.ca_middle > d.ca_newest && d.ca_middle > d.ca_oldest;
   if (!maximum) return false;
 
   ++d.maxima_found;
@@ -81,8 +80,7 @@ bool detector_step(peak_detector& d, int iphase, double ca, double tprint) {
   }
   if (d.echo == max_echo::phase2_time_and_ca) {
     if (iphase == 2) {
-      textio::console().write_line(
-          textio::freeform().real(d.t_middle).real(d.ca_newest).view());
+      textio::console().write_line(textio::freeform().real(d.t_middle).real(d.ca_newest).view());
     }
   } else {
     textio::console().write_line(textio::freeform().real(d.t_middle).view());
@@ -105,10 +103,7 @@ double period_analysis(peak_detector& d) {
     textio::console().write_line(out.view());
   }
   if (n == 2) {
-    textio::freeform msg;
-    msg.text("no maximum found");
-    textio::console().write_line(msg.view());
-    textio::write_unit(d.summary_unit, msg.view());
+    put_both(report_out::console, textio::freeform().text("no maximum found").view());
   } else if (n == 5) {
     // No interval is listed; report no period rather than 0/0.
     d.period = 0.0;

@@ -10,19 +10,22 @@ namespace calcium {
 inline constexpr int window_capacity = 1000;  // WINDOW(1..1000)
 inline constexpr int tmax_capacity = 501;     // TMAX(0..500)
 
+// A window length NSW the window can take.
+constexpr bool window_length_ok(int nsw) { return nsw >= 1 && nsw <= window_capacity; }
+
 // Sliding window over the last NSW output steps. Runs on across phases.
 struct sliding_window {
   int NSW = 1;
   double WINDOW[window_capacity] = {};  // WINDOW[i-1] is WINDOW(i)
   long long NSAMP = 0;                  // samples taken so far
   double sum = 0.0;
-  double mean = 0.0;                    // <Ca_cyt>sw; 0 until first filled
+  double mean = 0.0;  // <Ca_cyt>sw; 0 until first filled
 };
 
 // State after reading: WINDOW all 0, NSAMP 0, sum and mean 0, NSW := nsw.
-// Returns false (and the window will take no samples, its mean staying 0)
-// when nsw lies outside 1..window_capacity; the reader rejects such files.
-bool window_reset(sliding_window& w, int nsw);
+// Returns false when !window_length_ok(nsw): such a window takes no samples
+// and its mean stays 0, so no run may go on with it.
+[[nodiscard]] bool window_reset(sliding_window& w, int nsw);
 
 // Takes this output step's clamped Ca_cyt; updates w.mean once the window
 // has filled. Never indexes outside WINDOW.
@@ -53,16 +56,14 @@ struct peak_detector {
   int NMAX = 0;                        // maxima recorded in the running phase
   long long maxima_found = 0;          // maxima detected, recorded or not
   double PERSUM = 0.0;
-  double period = 0.0;                 // <period>
+  double period = 0.0;  // <period>
   max_echo echo = max_echo::phase2_time_and_ca;
   period_layout layout = period_layout::scientific;
-  int summary_unit = 5;                // receives "no maximum found"
 };
 
 // State after reading.
-void detector_reset(peak_detector& d, double offset1, double offset2,
-                    double offset3, max_echo echo, period_layout layout,
-                    int summary_unit = 5);
+void detector_reset(peak_detector& d, double offset1, double offset2, double offset3, max_echo echo,
+                    period_layout layout);
 
 // Phase start: NMAX, PERSUM, period := 0 and TMAX cleared.
 void detector_phase_start(peak_detector& d);
@@ -74,7 +75,7 @@ void detector_phase_start(peak_detector& d);
 bool detector_step(peak_detector& d, int iphase, double ca, double tprint);
 
 // Phase end: writes the period list to the console, "no maximum found" (to
-// the console, then the summary unit) for exactly two maxima, and sets and
+// the console, then the summary file) for exactly two maxima, and sets and
 // returns <period>. Five maxima give <period> 0.
 double period_analysis(peak_detector& d);
 

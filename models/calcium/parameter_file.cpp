@@ -4,32 +4,18 @@
 #include <cstdio>
 #include <string>
 
+#include "models/calcium/parameter_lines.h"
 #include "models/calcium/report_output.h"
 
 namespace calcium {
 
 const int initial_state_elements[8][4] = {
-    {1, 2, 3, 5},     {6, 7, 8, 9},     {10, 11, 12, 13}, {14, 15, 16, 17},
-    {18, 19, 20, 21}, {22, 23, 24, 25}, {26, 27, 28, 29}, {30, 31, 32, 33}};
+    {Ca_cyt, PMCA_M_star, Ca_ext, M}, {MCa4, B, BCa4, PMCA_M},
+    {PMCA, SERCA, Ca_lum, L},         {LCa30, S, R, R_S},
+    {ARCC, IP3R_IP3, IP3, Ind},       {Cacyt_Ind, S2, Gprot, GS2},
+    {PLC, NCX_M_star, NCX_M, NCX},    {STIM, STIM_Ca, SOCC, IP3R}};
 
 namespace {
-
-// Species names of Y(1..33), for the reader's error lines.
-const char* const species[33] = {
-    "Ca_cyt", "PMCA.M*", "Ca_ext",    "Ca_cyt_int", "M",    "MCa4",  "B",
-    "BCa4",   "PMCA.M",  "PMCA",      "SERCA",      "Ca_lum", "L",   "LCa30",
-    "S",      "R",       "R.S",       "ARCC",       "IP3R.IP3", "IP3", "Ind",
-    "Cacyt.Ind", "S2",   "Gprot",     "GS2",        "PLC",  "NCX.M*", "NCX.M",
-    "NCX",    "STIM",    "STIM.Ca",   "SOCC",       "IP3R"};
-
-// A value that the reader took but the program cannot run with.
-void reject(const textio::value_reader& in, const char* item, std::string what,
-            textio::read_error* err) {
-  err->file = in.file_name();
-  err->line = in.line_number();
-  err->item = item;
-  err->what = std::move(what);
-}
 
 class reader {
  public:
@@ -37,8 +23,8 @@ class reader {
       : cfg_(cfg), r_(r), err_(err), in_(cfg.input.file_name) {}
 
   bool run() {
-    return run_name() && time_line() && rate_constants() && phase_changes() &&
-           initial_state() && controls() && bands();
+    return run_name() && time_line() && rate_constants() && phase_changes() && initial_state() &&
+           controls() && bands();
   }
 
  private:
@@ -51,23 +37,8 @@ class reader {
   }
 
   bool time_line() {
-    double* t = r_.TPHASE;
-    if (!in_.read({textio::real("TPRINT", r_.TPRINT), textio::real("DTOUT", r_.DTOUT),
-                   textio::real("TPHASE(1)", t[0]), textio::real("TPHASE(2)", t[1]),
-                   textio::real("TPHASE(3)", t[2]), textio::real("TPHASE(4)", t[3]),
-                   textio::real("TPHASE(5)", t[4])},
-                  err_))
-      return false;
-    // A negative interval never lets TOUT pass the phase duration.
-    if (r_.DTOUT < 0.0) {
-      char v[40];
-      std::snprintf(v, sizeof v, "%g", r_.DTOUT);
-      reject(in_, "DTOUT", std::string("the output interval must not be negative, found ") + v,
-             err_);
-      return false;
-    }
-    r_.duration = t[0];
-    r_.total_duration = (((t[0] + t[1]) + t[2]) + t[3]) + t[4];
+    if (!read_time_line(in_, r_.TPRINT, r_.DTOUT, r_.TPHASE, err_)) return false;
+    r_.duration = r_.TPHASE[0];
     return true;
   }
 
@@ -98,15 +69,8 @@ class reader {
   }
 
   bool initial_state() {
-    for (const auto& e : initial_state_elements) {
-      double* y = r_.Y;
-      if (!in_.read({textio::real(species[e[0] - 1], y[e[0] - 1]),
-                     textio::real(species[e[1] - 1], y[e[1] - 1]),
-                     textio::real(species[e[2] - 1], y[e[2] - 1]),
-                     textio::real(species[e[3] - 1], y[e[3] - 1])},
-                    err_))
-        return false;
-    }
+    for (const auto& e : initial_state_elements)
+      if (!read_state_line(in_, r_.Y, e, species_label, err_)) return false;
     return true;
   }
 
@@ -118,34 +82,10 @@ class reader {
                   err_))
       return false;
     r_.nout = n[0];
-    if (!in_.read({textio::integer("NSW", r_.NSW)}, err_)) return false;
-    // The window holds window_capacity samples.
-    if (r_.NSW < 1 || r_.NSW > window_capacity) {
-      reject(in_, "NSW",
-             "the window length must lie between 1 and " + std::to_string(window_capacity) +
-                 ", found " + std::to_string(r_.NSW),
-             err_);
-      return false;
-    }
-    return in_.read({textio::real("OFFSET1", r_.OFFSET[0])}, err_) &&
-           in_.read({textio::real("OFFSET2", r_.OFFSET[1])}, err_) &&
-           in_.read({textio::real("OFFSET3", r_.OFFSET[2])}, err_);
+    return read_window_length(in_, r_.NSW, err_) && read_thresholds(in_, r_.OFFSET, err_);
   }
 
-  bool bands() {
-    for (int b = 0; b < 3; ++b) {
-      band& d = r_.optics.BAND[b];
-      char e[16], s[16], l[16];
-      std::snprintf(e, sizeof e, "epsilon(%d)", b + 1);
-      std::snprintf(s, sizeof s, "sigma(%d)", b + 1);
-      std::snprintf(l, sizeof l, "lamda(%d)", b + 1);
-      if (!in_.read({textio::real(e, d.epsilon), textio::real(s, d.sigma),
-                     textio::real(l, d.lamda)},
-                    err_))
-        return false;
-    }
-    return true;
-  }
+  bool bands() { return read_bands(in_, r_.optics.BAND, err_); }
 
   const frame_config& cfg_;
   run_state& r_;
@@ -160,14 +100,14 @@ bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_err
   return reader(cfg, r, err).run();
 }
 
-void set_up_after_reading(const frame_config& cfg, run_state& r) {
+bool set_up_after_reading(const frame_config& cfg, run_state& r) {
   const rate_constants k{cfg.ratcon};
   r.NCOUNT = 0;
-  r.optics.IND_TOTAL = r.Y[20];
+  r.optics.IND_TOTAL = r.Y[Ind];
   r.d = derived_quantities{};
-  window_reset(r.window, r.NSW);
-  detector_reset(r.detector, r.OFFSET[0], r.OFFSET[1], r.OFFSET[2],
-                 max_echo::phase2_time_and_ca, period_layout::scientific, summary_unit);
+  if (!window_reset(r.window, r.NSW)) return false;
+  detector_reset(r.detector, r.OFFSET[0], r.OFFSET[1], r.OFFSET[2], max_echo::phase2_time_and_ca,
+                 period_layout::scientific);
   r.IPHASE = 0;
   r.Kd_NCX_M = k.k(68) / k.k(67);
   r.Kd_PMCA_M = k.k(13) / k.k(12);
@@ -175,11 +115,12 @@ void set_up_after_reading(const frame_config& cfg, run_state& r) {
   r.Kd_M = k.k(9) / k.k(8);
   r.optics.KDIND = k.k(51) / k.k(50);
   // The running integrals are never read.
-  r.Y[3] = 0.0;
+  r.Y[Ca_cyt_int] = 0.0;
   if (cfg.lum_pmca_integrals) {
-    r.Y[33] = 0.0;
-    r.Y[34] = 0.0;
+    r.Y[Ca_lum_int] = 0.0;
+    r.Y[PMCA_M_int] = 0.0;
   }
+  return true;
 }
 
 }  // namespace calcium

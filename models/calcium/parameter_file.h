@@ -4,6 +4,7 @@
 
 #include "models/calcium/frame_config.h"
 #include "models/calcium/run_state.h"
+#include "models/calcium/species.h"
 #include "textio/value_reader.h"
 
 namespace calcium {
@@ -13,14 +14,15 @@ namespace calcium {
 // slash leaves unread keeps 0. Besides the reader's own errors, a window
 // length outside 1..1000 and a negative output interval are rejected as bad
 // values of their line. Returns false with *err filled on the first error.
-bool read_parameter_file(const frame_config& cfg, run_state& r,
-                         textio::read_error* err);
+bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_error* err);
 
 // The set-up after the file is closed: dissociation constants, indicator
-// totals, window, detector, counters, TPRINT.
-void set_up_after_reading(const frame_config& cfg, run_state& r);
+// totals, window, detector, counters, TPRINT. False, with the set-up
+// incomplete, when the window cannot take r.NSW (read_parameter_file never
+// accepts such a length).
+[[nodiscard]] bool set_up_after_reading(const frame_config& cfg, run_state& r);
 
-// One-based Y elements of initial-state line i (0..7), four each.
+// The Y elements of initial-state line i (0..7), four each.
 extern const int initial_state_elements[8][4];
 
 }  // namespace calcium

@@ -3,15 +3,17 @@
 // and the end-of-phase concentration lines (in the layout of the parameter
 // file's initial-state lines), on the console and in the summary file.
 //
-// Pieces are exposed separately so that another program's report can reuse
-// them; write_phase_report() runs them in the frame's order.
+// Pieces are exposed separately so that velmo64v6's report can reuse them;
+// write_phase_report() runs them in the frame's order.
 #pragma once
 
 #include <span>
+#include <string_view>
 
 #include "models/calcium/derived.h"
 #include "models/calcium/frame_config.h"
 #include "models/calcium/report_output.h"
+#include "textio/line.h"
 
 namespace calcium {
 
@@ -20,7 +22,7 @@ namespace calcium {
 struct phase_report_data {
   int iphase;
   int nout;
-  const double* Y;  // Y(i) at Y[i-1]
+  const double* Y;  // indexed by species
   rate_constants k;
   const derived_quantities* d;
   double window_mean;  // <Ca_cyt>sw
@@ -28,6 +30,35 @@ struct phase_report_data {
   double Kd_M, Kd_B, Kd_PMCA_M, Kd_NCX_M;
   bool mean_pmca_m_row;  // the table ends with "<PMCA.M>.........."
 };
+
+// The headings of the report's blocks, each followed by IPHASE and ":".
+inline constexpr std::string_view rate_constant_heading = "  rate constants ki at end of phase";
+inline constexpr std::string_view flux_heading = "  Ca-fluxes at end of phase";
+inline constexpr std::string_view concentration_heading = "   concentrations at end of phase ";
+
+// The heading line `text`, IPHASE, ":", to the summary file, then the console.
+void put_phase_heading(std::string_view text, int iphase);
+
+// The two layouts of a flux-table line.
+enum class flux_layout {
+  fixed_text,  // "(4X,'<text>',1PE12.4)": four blanks and the 17-character text
+  label_line,  // "(1X,A20,1PE12.4)": the 18-character label right-justified in 20
+};
+
+struct flux_line {
+  flux_layout layout;
+  const char* label;
+  double value;
+};
+
+// The lines in order, to `to`.
+void put_flux_lines(report_out to, std::span<const flux_line> lines);
+
+// "(1X,1PE12.d,3(',',1PE12.d),A26)" into `l`: the four `elements` of Y and a
+// species trailer right-justified in 26 characters, the layout of the
+// parameter files' initial-state lines.
+void form_state_line(textio::line& l, const double* Y, const int (&elements)[4], int digits,
+                     std::string_view trailer);
 
 // Species table: 51 label lines (50 without the <PMCA.M> row) and 9 blank
 // records, to `to`.

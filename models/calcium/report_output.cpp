@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "textio/freeform.h"
 #include "textio/line.h"
 #include "textio/units.h"
 
@@ -23,6 +24,15 @@ void put_label_line(report_out to, std::string_view label, double value) {
   textio::line l;
   l.x(1).a(label, 20).sci(value, 12, 4);
   put(to, l.view());
+}
+
+void put_labelled(report_out to, std::span<const labelled> rows) {
+  for (const labelled& row : rows) {
+    if (row.label)
+      put_label_line(to, row.label, row.value);
+    else
+      put(to, textio::blank_record());
+  }
 }
 
 void rate_constant_label(int n, char out[18]) {

@@ -1,14 +1,15 @@
 // The two copies of the running report: every report line that the console
 // and the summary file share is written to both, in an order fixed per line;
 // tables are written whole to one output and then whole to the other.
-// Shared by the calcium programs (velmo64v6 included).
+// Shared by all five programs.
 #pragma once
 
+#include <span>
 #include <string_view>
 
-namespace calcium {
+#include "models/calcium/output_units.h"
 
-inline constexpr int summary_unit = 5;
+namespace calcium {
 
 enum class report_out { console, summary };
 
@@ -26,6 +27,17 @@ constexpr report_out other(report_out o) {
 // Label line "(1X,A20,1PE12.4)": one blank, the label right-justified in 20
 // characters, the value in a 12-character scientific field with 4 digits.
 void put_label_line(report_out to, std::string_view label, double value);
+
+// One row of a labelled table: a label line, or a blank record where `label`
+// is null.
+struct labelled {
+  const char* label;  // 18 characters, or nullptr
+  double value;
+};
+inline constexpr labelled blank_row{nullptr, 0.0};
+
+// The rows in order, to `to`.
+void put_labelled(report_out to, std::span<const labelled> rows);
 
 // "k<n>" padded with dots to 18 characters ("k63...............").
 // `out` receives 18 characters (no terminator).

@@ -1,6 +1,7 @@
 #include "models/calcium/result_files.h"
 
 #include "models/calcium/report_output.h"
+#include "models/calcium/run_report.h"
 #include "textio/freeform.h"
 #include "textio/units.h"
 
@@ -28,8 +29,6 @@ std::string_view suffix(int unit) {
   return "";
 }
 
-std::string_view run_name(const run_state& r) { return {r.RUNNAME, std::size_t(r.runname_length)}; }
-
 bool written(const file_set& f, int unit) {
   switch (unit) {
     case window_unit:
@@ -48,7 +47,7 @@ bool written(const file_set& f, int unit) {
 
 std::string result_file_name(std::string_view runname, int unit) {
   std::string name =
-      unit == tmp_unit ? std::string("tmp") : std::string(runname) + std::string(suffix(unit));
+      unit == run_info_unit ? std::string("tmp") : std::string(runname) + std::string(suffix(unit));
   name.resize(80, ' ');
   return name;
 }
@@ -59,12 +58,12 @@ bool open_result_files(const frame_config& cfg, run_state& r, std::string* error
   std::string names[8];
   textio::unit_file group[8];
   std::size_t n = 0;
-  for (int unit : {data_unit, tmp_unit, summary_unit, window_unit, flux_unit, spectrum_unit,
+  for (int unit : {data_unit, run_info_unit, summary_unit, window_unit, flux_unit, spectrum_unit,
                    store_unit, er_unit}) {
     if (!written(cfg.files, unit)) continue;
-    names[n] = result_file_name(run_name(r), unit);
+    names[n] = result_file_name(r.run_name(), unit);
     group[n] = {unit, names[n],
-                unit == tmp_unit ? textio::sharing::directory : textio::sharing::run};
+                unit == run_info_unit ? textio::sharing::directory : textio::sharing::run};
     ++n;
   }
   if (!textio::open_units(std::span<const textio::unit_file>(group, n), error)) return false;
@@ -73,46 +72,10 @@ bool open_result_files(const frame_config& cfg, run_state& r, std::string* error
   return true;
 }
 
-void write_run_information(const run_state& r) {
-  const textio::shared_write alone(tmp_unit);
-  const double* t = r.TPHASE;
-  auto real_record = [](double v) {
-    textio::write_unit(tmp_unit, textio::freeform().real(v).view());
-  };
-  textio::write_unit(tmp_unit, textio::freeform().text(run_name(r)).view());
-  real_record(r.total_duration);
-  real_record(t[0]);
-  real_record(t[0] + t[1]);
-  real_record((t[0] + t[1]) + t[2]);
-  real_record(((t[0] + t[1]) + t[2]) + t[3]);
-  textio::write_unit(tmp_unit, textio::freeform()
-                                   .text(" (")
-                                   .text(r.start_stamp.date)
-                                   .text(", ")
-                                   .text(r.start_stamp.time)
-                                   .text(")")
-                                   .view());
-  for (double offset : r.OFFSET) real_record(offset);
-}
-
-void write_run_header(const run_state& r) {
-  put_both(report_out::summary, textio::blank_record());
-  put_both(report_out::summary, textio::freeform()
-                                    .text("Run ")
-                                    .text(run_name(r))
-                                    .text(" (")
-                                    .text(r.start_stamp.date)
-                                    .text(", ")
-                                    .text(r.start_stamp.time)
-                                    .text(")")
-                                    .view());
-  put_both(report_out::summary,
-           textio::freeform().text("====================================  ").view());
-}
-
 void end_of_run(const frame_config& cfg, const run_state& r) {
   put_both(report_out::summary, textio::blank_record());
-  for (int unit : {store_unit, spectrum_unit, flux_unit, er_unit, window_unit, data_unit, tmp_unit})
+  for (int unit :
+       {store_unit, spectrum_unit, flux_unit, er_unit, window_unit, data_unit, run_info_unit})
     if (written(cfg.files, unit)) textio::close_unit(unit);
 
   textio::cpu_times cpu{};
@@ -121,26 +84,8 @@ void end_of_run(const frame_config& cfg, const run_state& r) {
   textio::read_time_of_day(end.time);
   textio::read_date(end.date);
 
-  put_both(report_out::summary, textio::freeform()
-                                    .text("Execution of ")
-                                    .text(run_name(r))
-                                    .text(" ended at: ")
-                                    .text(end.time)
-                                    .view());
-  if (cfg.cpu_time_lines) {
-    const float execution = cpu.user + cpu.system;
-    textio::freeform exec_line, system_line;
-    exec_line.text("Execution time (s): ").single(execution);
-    system_line.text("System time    (s): ").single(cpu.system);
-    put(report_out::console, exec_line.view());
-    put(report_out::console, system_line.view());
-    put(report_out::summary, exec_line.view());
-    put(report_out::summary, system_line.view());
-  }
-  put_both(report_out::console, textio::freeform().text("Date: ").text(end.date).view());
-  put_both(report_out::summary,
-           textio::freeform().text("========================================== ").view());
-  put_both(report_out::summary, textio::blank_record());
+  write_end_of_run_report(r.run_name(), end, cfg.cpu_time_lines ? &cpu : nullptr,
+                          "========================================== ");
   textio::close_unit(summary_unit);
 }
 

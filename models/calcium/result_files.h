@@ -1,26 +1,19 @@
-// Result files of the calcium programs: names (run name + fixed suffix),
-// output units and the order of creation, the run-information file "tmp",
-// the run header, and the end-of-run report with the closing of the files.
+// Result files of the calcium programs: names (run name + fixed suffix) and
+// the order of creation, and the end-of-run report with the closing of the
+// files. "tmp", the run header and the end report's lines: run_report.h.
 #pragma once
 
 #include <string>
 
 #include "models/calcium/frame_config.h"
+#include "models/calcium/output_units.h"
 #include "models/calcium/run_state.h"
 
 namespace calcium {
 
-// Output units.
-inline constexpr int store_unit = 2;
-inline constexpr int spectrum_unit = 3;
-inline constexpr int flux_unit = 4;
-inline constexpr int er_unit = 6;  // also the integrator's message unit
-inline constexpr int window_unit = 7;
-inline constexpr int data_unit = 8;
-inline constexpr int tmp_unit = 9;
-
 // The file name on `unit` for run name `runname` (whole, blank-padded) as an
-// 80-character blank-padded text: "tmp" for unit 9, else run name + suffix.
+// 80-character blank-padded text: "tmp" for run_info_unit, else run name +
+// suffix.
 std::string result_file_name(std::string_view runname, int unit);
 
 // Creates the result files of cfg.files in the programs' order (data, tmp,
@@ -30,11 +23,6 @@ std::string result_file_name(std::string_view runname, int unit);
 // runs in the directory. On failure returns false with *error naming the
 // file and the reason.
 bool open_result_files(const frame_config& cfg, run_state& r, std::string* error);
-
-// The ten records of "tmp" (rewritten under its lock) and the three lines
-// of the run header.
-void write_run_information(const run_state& r);
-void write_run_header(const run_state& r);
 
 // The end of the run: closes the result files, reads CPU time (when
 // configured) and the clock, writes the end-of-run report and closes the

@@ -16,8 +16,7 @@
 
 namespace calcium {
 
-// "(1X,1PEw.d,(n-1)(',',1PEw.d))" on `unit`. Allocates nothing.
-void write_row(int unit, const double* values, int count, int width, int digits);
+inline constexpr int data_row_fields = 39;
 
 // NOUT rule: NOUT 0 always due; negative never; positive when the count of
 // output steps since the last triple reaches NOUT (the count then restarts).
@@ -27,16 +26,14 @@ bool row_triple_due(int nout, int& ncount);
 // Everything a step's rows are formed from.
 struct step_values {
   double tprint;
-  const double* Y;  // clamped state, Y(i) at Y[i-1]
+  const double* Y;  // clamped state, indexed by species
   const derived_quantities* d;
   const indicator* optics;
   double window_mean;  // <Ca_cyt>sw
   rate_constants k;
 };
 
-// The 39 data-row columns in order.
-void data_row_values(const step_values& s, double out[39]);
-
+// The first `columns` (up to data_row_fields) fields of the data row.
 void write_data_row(int unit, const step_values& s, int columns);
 void write_er_row(int unit, const step_values& s);
 void write_flux_row(int unit, const step_values& s);

@@ -4,12 +4,16 @@
 #include <memory>
 #include <string>
 
+#include "models/calcium/clamp.h"
 #include "models/calcium/parameter_file.h"
+#include "models/calcium/parameter_lines.h"
 #include "models/calcium/phase_report.h"
 #include "models/calcium/report_output.h"
 #include "models/calcium/result_files.h"
 #include "models/calcium/rows.h"
+#include "models/calcium/run_report.h"
 #include "models/calcium/run_state.h"
+#include "models/calcium/species.h"
 #include "textio/exit_path.h"
 #include "textio/freeform.h"
 #include "textio/units.h"
@@ -22,7 +26,6 @@ using clock_type = std::chrono::steady_clock;
 
 // The single-precision 0.1 widened to double: the interval of phases 3 to 5.
 constexpr double later_phase_interval = static_cast<double>(0.1f);
-constexpr double clamp_min = 1.0e-10;
 
 double seconds(clock_type::duration d) { return std::chrono::duration<double>(d).count(); }
 
@@ -69,20 +72,22 @@ class driver {
   }
 
   void integrate_step() {
-    int neq = cfg_.neq, itol = 1, itask = 1, iopt = 0, lrw = rwork_length, liw = iwork_length,
-        mf = 22;
-    double rtol = cfg_.rtol, atol = cfg_.atol;
+    int NEQ = cfg_.NEQ, ITOL = 1, ITASK = 1, IOPT = 0, LRW = rwork_length, LIW = iwork_length,
+        MF = 22;
+    double RTOL = cfg_.RTOL, ATOL = cfg_.ATOL;
+    const auto integrate = [&] {
+      integrator::integrate(cfg_.fex, &NEQ, r_.Y, r_.T, r_.TOUT, ITOL, &RTOL, &ATOL, ITASK,
+                            r_.ISTATE, IOPT, r_.RWORK, LRW, r_.IWORK, LIW, cfg_.jex, MF);
+    };
     if (!timing_) {
-      integrator::integrate(cfg_.fex, &neq, r_.Y, r_.T, r_.TOUT, itol, &rtol, &atol, itask,
-                            r_.ISTATE, iopt, r_.RWORK, lrw, r_.IWORK, liw, cfg_.jex, mf);
+      integrate();
       return;
     }
     // Two clock reads a step: the time since the previous step's integrate()
     // returned is that step's output.
     const auto t0 = clock_type::now();
     if (step_output_open_) timing_->step_output_seconds += seconds(t0 - step_output_start_);
-    integrator::integrate(cfg_.fex, &neq, r_.Y, r_.T, r_.TOUT, itol, &rtol, &atol, itask, r_.ISTATE,
-                          iopt, r_.RWORK, lrw, r_.IWORK, liw, cfg_.jex, mf);
+    integrate();
     step_output_start_ = clock_type::now();
     step_output_open_ = true;
     timing_->integrate_seconds += seconds(step_output_start_ - t0);
@@ -102,20 +107,19 @@ class driver {
   // the same as if every step formed them.
   void form_step_quantities(double tprint) {
     form_derived(r_.d, r_.Y, k(), tprint, cfg_.lum_pmca_integrals);
-    output_step_optics(r_.optics, r_.Y[20], r_.Y[21]);
-    r_.d.PMCA_M_estimated = pmca_m_estimate(r_.Kd_PMCA_M, r_.Y[4], r_.d.total_PMCA);
+    output_step_optics(r_.optics, r_.Y[Ind], r_.Y[Cacyt_Ind]);
+    r_.d.PMCA_M_estimated = pmca_m_estimate(r_.Kd_PMCA_M, r_.Y[M], r_.d.total_PMCA);
   }
 
   void output_steps() {
     for (;;) {
       textio::stop_if_signalled();
       integrate_step();
-      for (int e : cfg_.clamp)
-        if (clamp_min > r_.Y[e - 1]) r_.Y[e - 1] = 0.0;
+      clamp_small_values(r_.Y, cfg_.clamp);
       if (r_.ISTATE < 0) textio::error_halt(r_.ISTATE);
 
-      window_sample(r_.window, r_.Y[0]);
-      if (cfg_.maxima) detector_step(r_.detector, r_.IPHASE, r_.Y[0], r_.TPRINT);
+      window_sample(r_.window, r_.Y[Ca_cyt]);
+      if (cfg_.maxima) detector_step(r_.detector, r_.IPHASE, r_.Y[Ca_cyt], r_.TPRINT);
 
       const double tprint = r_.TPRINT;
       const bool rows_due = row_triple_due(r_.nout, r_.NCOUNT);
@@ -147,7 +151,7 @@ class driver {
         r_.IPHASE,          r_.nout, r_.Y,    k(),          &r_.d,       r_.window.mean,
         r_.detector.period, r_.Kd_M, r_.Kd_B, r_.Kd_PMCA_M, r_.Kd_NCX_M, cfg_.lum_pmca_integrals};
     write_phase_report(p, cfg_.rate_constant_report);
-    if (cfg_.files.store) write_store_row(store_unit, r_.Y[11], r_.d.jSOCC);
+    if (cfg_.files.store) write_store_row(store_unit, r_.Y[Ca_lum], r_.d.jSOCC);
     put_both(report_out::summary, textio::blank_record());
   }
 
@@ -162,18 +166,21 @@ class driver {
 
 int run_frame(const frame_config& cfg, run_timing* timing) {
   const auto t0 = timing ? clock_type::now() : clock_type::time_point{};
+  textio::set_line_end(cfg.line_end);
   textio::start_run();
   // The run data is large (work arrays, window); keep it off the stack.
   auto r = std::make_unique<run_state>();
 
   textio::read_error read_err;
   if (!read_parameter_file(cfg, *r, &read_err)) textio::stop_before_output(read_err.message());
-  set_up_after_reading(cfg, *r);
+  if (!set_up_after_reading(cfg, *r))
+    textio::stop_before_output(std::string(cfg.input.file_name) + ": " +
+                               window_length_problem(r->NSW));
 
   std::string open_err;
   if (!open_result_files(cfg, *r, &open_err)) textio::stop_before_output(open_err);
-  write_run_information(*r);
-  write_run_header(*r);
+  write_run_information(r->run_name(), r->TPHASE, r->start_stamp, r->OFFSET);
+  write_run_header(r->run_name(), r->start_stamp);
   if (cfg.files.spectrum) write_spectrum(r->optics, spectrum_unit);
 
   driver(cfg, *r, timing).run();

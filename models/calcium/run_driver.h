@@ -26,8 +26,8 @@ struct run_timing {
   double total_seconds = 0.0;        // the whole run_frame()
 };
 
-// Runs one program in the working directory. The caller sets the line end
-// first. Returns the exit status of a normal end.
+// Runs one program in the working directory, with the configuration's line
+// end. Returns the exit status of a normal end.
 int run_frame(const frame_config& cfg, run_timing* timing = nullptr);
 
 }  // namespace calcium

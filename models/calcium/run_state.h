@@ -4,10 +4,14 @@
 // of this type lives for the whole run; nothing in it allocates.
 #pragma once
 
+#include <cstddef>
+#include <string_view>
+
 #include "models/calcium/derived.h"
 #include "models/calcium/frame_config.h"
 #include "models/calcium/optics.h"
 #include "models/calcium/oscillation.h"
+#include "models/calcium/species.h"
 #include "textio/clock.h"
 
 namespace calcium {
@@ -19,16 +23,16 @@ struct run_state {
   // Parameter file.
   char RUNNAME[max_runname_length];  // blank-padded, runname_length characters
   int runname_length = 0;
+  std::string_view run_name() const { return {RUNNAME, static_cast<std::size_t>(runname_length)}; }
   double TPRINT = 0.0;  // time column; starts at the first value of the time line
   double DTOUT = 0.0;
   double TPHASE[phase_count] = {};
-  double total_duration = 0.0;  // ((((TPHASE(1)+TPHASE(2))+...)+TPHASE(5))
   int NOUT[phase_count] = {};
   int NSW = 0;
   double OFFSET[3] = {};
   // phase_change[i][v]: value v+1 of phase-change line first_phase_change_line+i.
   double phase_change[max_phase_change_lines][2] = {};
-  double Y[max_neq] = {};
+  double Y[species_count] = {};  // the first NEQ in use
 
   // Set up after reading.
   double Kd_M = 0.0;       // k9/k8

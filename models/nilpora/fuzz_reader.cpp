@@ -10,7 +10,7 @@ fuzzcheck::read_outcome read_for_fuzzing(const std::string& path) {
   fuzzcheck::read_outcome o;
   o.ok = read_parameter_file(path, &in, &o.err);
   auto& v = o.values;
-  put(v, in.RUNNAME, run_name_length);
+  put(v, in.RUNNAME, runname_length);
   for (double d : {in.TOUT, in.DTOUT, in.TFINAL, in.VMAX0, in.KM, in.KACT, in.Y[0], in.Y[1]})
     put(v, d);
   if (o.ok && output_interval_never_ends(in.TOUT, in.DTOUT, in.TFINAL))

@@ -6,10 +6,12 @@
 #include <string_view>
 
 #include "integrator/integrate.h"
+#include "models/calcium/report_output.h"
+#include "models/calcium/row_writer.h"
+#include "models/calcium/run_report.h"
 #include "models/nilpora/leak_block.h"
 #include "models/nilpora/leak_rhs.h"
 #include "models/nilpora/parameter_file.h"
-#include "models/nilpora/report.h"
 #include "textio/clock.h"
 #include "textio/exit_path.h"
 #include "textio/freeform.h"
@@ -20,74 +22,55 @@ namespace nilpora {
 
 namespace {
 
+using calcium::data_unit;
+using calcium::put;
+using calcium::put_both;
+using calcium::report_out;
+using calcium::run_info_unit;
+using calcium::summary_unit;
+
 // Integrator work arrays: sized for eight equations with method flag 22.
 constexpr int rwork_length = 158;
 constexpr int iwork_length = 28;
 
-void write_run_header(std::string_view RUNNAME, const char* DATESTR, const char* TIMESTR) {
-  write_both(order::summary_console, textio::blank_record());
-  {
-    textio::freeform header;
-    header.text("Run ").text(RUNNAME).text(" (").text(DATESTR).text(", ").text(TIMESTR).text(")");
-    write_both(order::summary_console, header.view());
-  }
-  {
-    textio::freeform stamp;
-    stamp.text("(").text(DATESTR).text(", ").text(TIMESTR).text(")");
-    textio::write_unit(run_info_unit, stamp.view());
-  }
-  textio::freeform rule;
-  rule.text("================================= ");
-  write_both(order::summary_console, rule.view());
+// nilpora's own header: a shorter rule, and the stamp record of "tmp" (with
+// no blank before its parenthesis) between the name line and the rule.
+void write_run_header(std::string_view RUNNAME, const textio::run_stamp& start) {
+  put_both(report_out::summary, textio::blank_record());
+  textio::freeform header;
+  put_both(report_out::summary,
+           calcium::add_stamp(header.text("Run ").text(RUNNAME), " (", start).view());
+  textio::freeform stamp;
+  textio::write_unit(run_info_unit, calcium::add_stamp(stamp, "(", start).view());
+  put_both(report_out::summary,
+           textio::freeform().text("================================= ").view());
 }
 
 void write_concentrations(std::string_view title, const double* Y) {
   textio::freeform heading;
   heading.text(title);
-  write_both(order::summary_console, heading.view());
-  textio::line values;
-  concentration_line(values, Y[0], Y[1]);
-  write_both(order::console_summary, values.view());
-}
-
-void write_end_report(std::string_view RUNNAME) {
-  char TIMESTR[9];
-  char DATESTR[10];
-  textio::read_time_of_day(TIMESTR);
-  textio::read_date(DATESTR);
-  {
-    textio::freeform ended;
-    ended.text("Execution of ").text(RUNNAME).text(" ended at: ").text(TIMESTR);
-    write_both(order::summary_console, ended.view());
-  }
-  {
-    textio::freeform date;
-    date.text("Date: ").text(DATESTR);
-    write_both(order::console_summary, date.view());
-  }
-  textio::freeform rule;
-  rule.text("======================================= ");
-  write_both(order::summary_console, rule.view());
-  write_both(order::summary_console, textio::blank_record());
+  put_both(report_out::summary, heading.view());
+  // "(1X,1PE10.3,1(',',1PE10.3))": a row of the two pools.
+  char values[32];
+  put_both(report_out::console, {values, calcium::form_row(values, sizeof values, {Y, 2}, 10, 3)});
 }
 
 }  // namespace
 
 void run_program() {
-  textio::set_line_end(textio::line_end::crlf);
+  textio::set_line_end(line_end);
   textio::start_run();
 
-  char TIMESTR[9];
-  char DATESTR[10];
-  textio::read_time_of_day(TIMESTR);
-  textio::read_date(DATESTR);
+  textio::run_stamp start{};
+  textio::read_time_of_day(start.time);
+  textio::read_date(start.date);
 
   run_input in;
   textio::read_error read_failure;
   if (!read_parameter_file(parameter_file_name, &in, &read_failure))
     textio::stop_before_output(read_failure.message());
 
-  const std::string_view RUNNAME(in.RUNNAME, run_name_length);
+  const std::string_view RUNNAME(in.RUNNAME, runname_length);
   const std::string data_name = std::string(RUNNAME) + ".txt";
   const std::string summary_name = std::string(RUNNAME) + "-terminal-output.txt";
 
@@ -106,21 +89,21 @@ void run_program() {
     textio::freeform name;
     name.text(RUNNAME);
     textio::write_unit(run_info_unit, name.view());
-    write_run_header(RUNNAME, DATESTR, TIMESTR);
+    write_run_header(RUNNAME, start);
   }
 
   double Y[2] = {in.Y[0], in.Y[1]};
   LEAKPAR.VMAX = in.VMAX0;
   LEAKPAR.KM = in.KM;
   write_concentrations(" Initial concentrations:", Y);
-  write_both(order::summary_console, textio::blank_record());
+  put_both(report_out::summary, textio::blank_record());
 
   {
     textio::line vmax;
     vmax.x(1).a("Vmax.....................", 24).sci(LEAKPAR.VMAX, 12, 4);
-    write_both(order::console_summary, vmax.view());
+    put_both(report_out::console, vmax.view());
   }
-  write_both(order::summary_console, textio::blank_record());
+  put_both(report_out::summary, textio::blank_record());
 
   int NEQ[1] = {2};
   double T = 0.0;
@@ -140,15 +123,14 @@ void run_program() {
   int LIW = iwork_length;
   int MF = 22;
 
-  textio::line row;
   do {
     textio::stop_if_signalled();
     // The rate at the end of the coming interval holds for the whole interval.
     LEAKPAR.VMAX = (1.0 - std::exp(-(in.KACT * TOUT))) * in.VMAX0;
     integrator::integrate(fex, NEQ, Y, T, TOUT, ITOL, &RTOL, &ATOL, ITASK, ISTATE, IOPT, RWORK, LRW,
                           IWORK, LIW, jex, MF);
-    data_row(row, TPRINT, Y[0], Y[1], LEAKPAR.VMAX);
-    textio::write_unit(data_unit, row.view());
+    const double row[] = {TPRINT, Y[0], Y[1], LEAKPAR.VMAX};
+    calcium::write_row(data_unit, row, 12, 5);
     if (ISTATE < 0) textio::error_halt(ISTATE);
     TOUT += DTOUT;
     TPRINT += DTOUT;
@@ -158,11 +140,15 @@ void run_program() {
   textio::close_unit(data_unit);
 
   write_concentrations(" Final concentrations:", Y);
-  write_console(textio::blank_record());
-  write_summary(textio::blank_record());
-  write_console(textio::blank_record());
+  put(report_out::console, textio::blank_record());
+  put(report_out::summary, textio::blank_record());
+  put(report_out::console, textio::blank_record());
 
-  write_end_report(RUNNAME);
+  textio::run_stamp end{};
+  textio::read_time_of_day(end.time);
+  textio::read_date(end.date);
+  calcium::write_end_of_run_report(RUNNAME, end, nullptr,
+                                   "======================================= ");
 
   textio::close_unit(summary_unit);
   std::exit(textio::finish_run());

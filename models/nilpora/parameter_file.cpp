@@ -11,7 +11,7 @@ bool output_interval_never_ends(double TOUT, double DTOUT, double TFINAL) {
 bool read_parameter_file(const std::string& file, run_input* in, textio::read_error* err) {
   textio::value_reader reader(file);
   for (char& c : in->RUNNAME) c = ' ';
-  if (!reader.read({textio::text("run name", in->RUNNAME, run_name_length)}, err)) return false;
+  if (!reader.read({textio::text("run name", in->RUNNAME, runname_length)}, err)) return false;
   if (!reader.read({textio::real("TOUT", in->TOUT), textio::real("DTOUT", in->DTOUT),
                     textio::real("TFINAL", in->TFINAL)},
                    err))

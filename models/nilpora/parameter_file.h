@@ -7,15 +7,18 @@
 
 #include <string>
 
+#include "textio/units.h"
 #include "textio/value_reader.h"
 
 namespace nilpora {
 
 inline constexpr const char* parameter_file_name = "NILPORA.INP";
-inline constexpr int run_name_length = 10;
+inline constexpr int runname_length = 10;
+// Of every line of every file, the console and the error line.
+inline constexpr textio::line_end line_end = textio::line_end::crlf;
 
 struct run_input {
-  char RUNNAME[run_name_length];  // blank-padded, no terminator
+  char RUNNAME[runname_length];  // blank-padded, no terminator
   double TOUT = 0.0;
   double DTOUT = 0.0;
   double TFINAL = 0.0;

@@ -1,54 +1,58 @@
 #include "models/velmo64v6/derived.h"
 
+#include "models/calcium/species.h"
 #include "models/velmo64v6/network.h"
 
 namespace velmo64v6 {
 
-double pmca_set_point(const double* Y) { return k(6) / (k(5) * Y[PMCA_M]); }
+namespace {
+
+// The frame's common formulas read these elements at the frame's positions.
+constexpr int shared_places[][2] = {{Ca_cyt, calcium::Ca_cyt}, {PMCA_M_star, calcium::PMCA_M_star},
+                                    {Ca_ext, calcium::Ca_ext}, {Ca_cyt_int, calcium::Ca_cyt_int},
+                                    {M, calcium::M},           {MCa4, calcium::MCa4},
+                                    {B, calcium::B},           {BCa4, calcium::BCa4},
+                                    {PMCA_M, calcium::PMCA_M}, {PMCA, calcium::PMCA},
+                                    {SERCA, calcium::SERCA},   {Ca_lum, calcium::Ca_lum},
+                                    {L, calcium::L},           {LCa30, calcium::LCa30},
+                                    {S, calcium::S},           {R, calcium::R},
+                                    {R_S, calcium::R_S},       {ARCC, calcium::ARCC},
+                                    {S2, calcium::S2},         {Gprot, calcium::Gprot},
+                                    {GS2, calcium::GS2},       {NCX_M_star, calcium::NCX_M_star},
+                                    {NCX_M, calcium::NCX_M},   {NCX, calcium::NCX}};
+constexpr bool places_alike() {
+  for (const auto& p : shared_places)
+    if (p[0] != p[1]) return false;
+  return true;
+}
+static_assert(places_alike());
+
+const calcium::rate_constants constants{ratcon};
+
+}  // namespace
+
+double pmca_set_point(const double* Y) { return calcium::pmca_set_point(constants, Y); }
 
 void form_step_quantities(step_quantities& q, const double* Y, double tprint) {
-  const double ca = Y[CA_CYT], ca_ext = Y[CA_EXT], ca_lum = Y[CA_LUM];
+  calcium::form_common_quantities(q, Y, constants, tprint);
 
-  q.j1 = k(1) * ca_ext;
-  q.j2 = k(2) * ca;
-  q.j3 = ((k(3) * Y[PMCA_M_ACT]) * ca) / (k(4) + ca);
-  q.j2_plus_j3 = q.j2 + q.j3;
-  q.jMon = ((k(8) * 4.0) * ca) * Y[M];
-  q.jMoff = (k(9) * 4.0) * Y[MCA4];
-  q.jBon = ((k(10) * 4.0) * ca) * Y[B];
-  q.jBoff = (4.0 * k(11)) * Y[BCA4];
-  q.j23 = ((k(23) * Y[SERCA]) * ca) / (k(24) + ca);
-  q.j27 = ca_lum * k(27);
-  q.jARCC = (((k(36) * Y[ARCC]) * ca_ext) * Y[RS]) / (k(37) + ca_ext);
-  q.jNCX = ((k(63) * ca) * Y[NCX_M_ACT]) / (k(64) + ca);
-  q.FE = receptor_factor(k(41), k(40), ca);
-  q.FES = receptor_factor(k(43), k(42), ca);
-  q.jIP3R = ((k(38) * Y[IP3R]) * Y[IP3]) * ca_lum / ((q.FES * ca_lum) + (q.FE * k(39)));
-  q.jtot = ((((((((((((q.j1 - q.j2) - q.j3) - q.jMon) + q.jMoff) - q.jBon) + q.jBoff) - q.j23) +
-                  q.j27) +
-                 q.jARCC) +
-                q.jIP3R) -
-               q.jNCX) -
-              ((ca * k(50)) * Y[IND])) +
-           (k(51) * Y[CACYT_IND]);
+  const double ca = Y[Ca_cyt], ca_lum = Y[Ca_lum];
+  const double FE = ip3r_ca_factor(ca, k(40), k(41));
+  const double FES = ip3r_ca_factor(ca, k(42), k(43));
+  q.jIP3R = ((k(38) * Y[IP3R]) * Y[IP3]) * ca_lum / ((FES * ca_lum) + (FE * k(39)));
+  // The terms of fex's Ca_cyt derivative (there is no jSOCC), summed left to
+  // right in jtot's own order: jNCX comes before the indicator terms here,
+  // after them in fex.
+  q.jtot =
+      ((((((((((((q.j1 - q.j2) - q.j3) - q.jMon) + q.jMoff) - q.jBon) + q.jBoff) - q.j23) + q.j27) +
+          q.jARCC) +
+         q.jIP3R) -
+        q.jNCX) -
+       ((ca * k(50)) * Y[Ind])) +
+      (k(51) * Y[Cacyt_Ind]);
 
-  q.Ca_cyt_set_PMCA = pmca_set_point(Y);
   q.Ca_cyt_set_SERCA = (k(21) * ca_lum) / k(20);
   q.Ca_ER_set_theor = (k(20) * ca) / k(21);
-  q.Ca_cyt_set_NCX = k(61) / (k(60) * Y[NCX_M]);
-  q.mean_Ca_cyt = Y[CA_CYT_INT] / tprint;
-
-  q.free_bound_Ca = (ca + 4.0 * Y[MCA4]) + 4.0 * Y[BCA4];
-  q.total_M = Y[M] + Y[MCA4];
-  q.total_B = Y[B] + Y[BCA4];
-  q.total_PMCA = (Y[PMCA_M] + Y[PMCA]) + Y[PMCA_M_ACT];
-  q.total_NCX = (Y[NCX_M_ACT] + Y[NCX_M]) + Y[NCX];
-  q.total_Ca_ER = 30.0 * Y[LCA30] + ca_lum;
-  q.total_L = Y[LCA30] + Y[L];
-  q.total_S = Y[RS] + Y[S];
-  q.total_R = Y[R] + Y[RS];
-  q.total_S2 = Y[S2] + Y[GS2];
-  q.total_G = Y[GS2] + Y[GPROT];
 }
 
 }  // namespace velmo64v6

@@ -4,8 +4,11 @@
 #include <string>
 
 #include "integrator/integrate.h"
+#include "models/calcium/clamp.h"
 #include "models/calcium/derived.h"
+#include "models/calcium/parameter_lines.h"
 #include "models/calcium/report_output.h"
+#include "models/calcium/run_report.h"
 #include "models/velmo64v6/echo_file.h"
 #include "models/velmo64v6/phase_report.h"
 #include "models/velmo64v6/ramps.h"
@@ -19,9 +22,9 @@ namespace velmo64v6 {
 
 namespace {
 
-constexpr double CLAMPMIN = 1.0e-10;
-// Y elements (zero-based) set to 0 when the integrator returns them below CLAMPMIN.
-constexpr int CLAMPED[] = {CA_CYT, S, R, RS, ARCC, IP3R, IP3, PLC, NCX_M_ACT};
+// The small-value clamp after every integrator call; SERCA and Ca_lum are
+// not clamped.
+constexpr int clamp[] = {Ca_cyt, S, R, R_S, ARCC, IP3R, IP3, PLC, NCX_M_star};
 
 run_state state;  // large; lives for the whole process
 
@@ -35,8 +38,8 @@ void reset_integrator(run_state& s) {
   s.ITASK = 1;
   s.ISTATE = 1;
   s.IOPT = 0;
-  s.LRW = LRW_V64;
-  s.LIW = LIW_V64;
+  s.LRW = rwork_length;
+  s.LIW = iwork_length;
   s.MF = 22;
   s.T = 0.0;
   s.TOUT = 0.0;
@@ -48,16 +51,15 @@ void output_step(run_state& s) {
     apply_ramp(s.IPHASE, ramp_time(s.TPRINT, s.p.TPHASE, s.IPHASE), s.p, &s.K3END2, &s.K3END4);
   integrator::integrate(fex, &s.neq, s.Y, s.T, s.TOUT, s.ITOL, &s.RTOL, &s.ATOL, s.ITASK, s.ISTATE,
                         s.IOPT, s.RWORK, s.LRW, s.IWORK, s.LIW, jex, s.MF);
-  for (int i : CLAMPED)
-    if (s.Y[i] < CLAMPMIN) s.Y[i] = 0.0;
+  calcium::clamp_small_values(s.Y, clamp);
 
   form_step_quantities(s.q, s.Y, s.TPRINT);
-  calcium::output_step_optics(s.optics, s.Y[IND], s.Y[CACYT_IND]);
+  calcium::output_step_optics(s.optics, s.Y[Ind], s.Y[Cacyt_Ind]);
   write_flux_row(s);
   if (s.ISTATE < 0) textio::error_halt(s.ISTATE);
 
-  calcium::window_sample(s.window, s.Y[CA_CYT]);
-  calcium::detector_step(s.detector, s.IPHASE, s.Y[CA_CYT], s.TPRINT);
+  calcium::window_sample(s.window, s.Y[Ca_cyt]);
+  calcium::detector_step(s.detector, s.IPHASE, s.Y[Ca_cyt], s.TPRINT);
   s.q.PMCA_M_estimated = calcium::pmca_m_estimate(s.Kd_PMCA_M, s.Y[M], s.q.total_PMCA);
   write_data_row(s);
   write_er_row(s);
@@ -87,22 +89,24 @@ bool start_phase(run_state& s) {
 }  // namespace
 
 void run_program() {
-  textio::set_line_end(textio::line_end::crlf);
+  textio::set_line_end(line_end);
   textio::start_run();
   run_state& s = state;
 
   textio::read_error err;
-  if (!read_parameters(PARAMETER_FILE, &s.p, &err)) textio::stop_before_output(err.message());
-  set_up(s);
+  if (!read_parameters(parameter_file_name, &s.p, &err)) textio::stop_before_output(err.message());
+  if (!set_up(s))
+    textio::stop_before_output(std::string(parameter_file_name) + ": " +
+                               calcium::window_length_problem(s.p.NSW));
 
   std::string open_error;
   if (!open_result_files(s.p, &open_error)) textio::stop_before_output(open_error);
   s.stamp = textio::read_clock();
-  write_echo_file(ECHO_UNIT, s.p, s.stamp);
-  textio::close_unit(ECHO_UNIT);
-  write_run_information(s);
-  write_run_header(s);
-  calcium::write_spectrum(s.optics, SPECTRUM_UNIT);
+  write_echo_file(echo_unit, s.p, s.stamp);
+  textio::close_unit(echo_unit);
+  calcium::write_run_information(s.p.run_name(), s.p.TPHASE, s.stamp, s.p.OFFSET);
+  calcium::write_run_header(s.p.run_name(), s.stamp);
+  calcium::write_spectrum(s.optics, calcium::spectrum_unit);
 
   reset_integrator(s);
   while (start_phase(s)) {

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "models/calcium/phase_report.h"
+#include "models/calcium/run_report.h"
 #include "models/velmo64v6/parameter_layout.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
@@ -11,62 +13,59 @@ namespace velmo64v6 {
 
 namespace {
 
-constexpr int W = 12, D = 4;  // every real: 1PE12.4
+constexpr int width = 12, digits = 4;  // every real: 1PE12.4
 
-void put(int unit, const textio::line& l) { textio::write_unit(unit, l.view()); }
-void blank(int unit) { textio::write_unit(unit, textio::blank_record()); }
+void write_line(int unit, const textio::line& l) { textio::write_unit(unit, l.view()); }
+void write_blank(int unit) { textio::write_unit(unit, textio::blank_record()); }
 
 }  // namespace
 
 void write_echo_file(int unit, const parameters& p, const textio::run_stamp& stamp) {
   textio::freeform head;
-  head.text("  ").text(std::string_view(p.RUNNAME, RUNNAME_LEN)).text(" (").text(stamp.date).text(", ")
-      .text(stamp.time).text(")");
-  textio::write_unit(unit, head.view());
+  textio::write_unit(unit,
+                     calcium::add_stamp(head.text("  ").text(p.run_name()), " (", stamp).view());
 
   textio::line l;
-  l.x(1).sci(p.TPRINT0, W, D).lit(",").sci(p.DTOUT, W, D);
-  for (double t : p.TPHASE) l.lit(",").sci(t, W, D);
-  put(unit, l);
-  blank(unit);
+  l.x(1).sci(p.TPRINT0, width, digits).lit(",").sci(p.DTOUT, width, digits);
+  for (double t : p.TPHASE) l.lit(",").sci(t, width, digits);
+  write_line(unit, l);
+  write_blank(unit);
 
   for (int n = 1; n <= 68; ++n) {
-    const rate_line& r = RATE_LINES[n - 1];
+    const rate_line& r = rate_lines[n - 1];
     l.clear();
-    put(unit, l.x(1).sci(p.k[n], W, D).a(r.label, 52));
-    if (r.blank_after) blank(unit);
+    write_line(unit, l.x(1).sci(p.k[n], width, digits).a(r.label, 52));
+    if (r.blank_after) write_blank(unit);
   }
 
-  for (const phase_line& ph : PHASE_LINES) {
+  for (const phase_line& ph : phase_lines) {
     l.clear();
-    l.x(1).sci(p.pc.*ph.value, W, D);
-    if (ph.coeff_name) l.lit(",").sci(p.pc.*ph.coeff, W, D);
-    put(unit, l.a(ph.label, 52));
-    if (ph.blank_after) blank(unit);
+    l.x(1).sci(p.pc.*ph.value, width, digits);
+    if (ph.coeff_name) l.lit(",").sci(p.pc.*ph.coeff, width, digits);
+    write_line(unit, l.a(ph.label, 52));
+    if (ph.blank_after) write_blank(unit);
   }
 
-  for (const state_line& s : STATE_LINES) {
-    l.clear();
-    l.x(1).sci(p.Y[s.element[0]], W, D);
-    for (int i = 1; i < 4; ++i) l.lit(",").sci(p.Y[s.element[i]], W, D);
-    put(unit, l.a(s.echo_trailer, 26));
+  for (const state_line& s : state_lines) {
+    calcium::form_state_line(l, p.Y, s.element, digits, s.echo_trailer);
+    write_line(unit, l);
   }
-  blank(unit);
+  write_blank(unit);
 
   l.clear();
-  put(unit, l.x(1).i(p.NSW, 4).lit(WINDOW_TEXT));
+  write_line(unit, l.x(1).i(p.NSW, 4).lit(window_text));
 
   for (int i = 0; i < 3; ++i) {
     l.clear();
-    put(unit, l.x(1).sci(p.OFFSET[i], W, D).a(THRESHOLD_LABELS[i], 52));
+    write_line(unit, l.x(1).sci(p.OFFSET[i], width, digits).a(threshold_labels[i], 52));
   }
-  blank(unit);
+  write_blank(unit);
 
   for (int b = 0; b < 3; ++b) {
     const calcium::band& bd = p.BAND[b];
     l.clear();
-    put(unit, l.x(1).sci(bd.epsilon, W, D).lit(",").sci(bd.sigma, W, D).lit(",").sci(bd.lamda, W, D)
-                  .a(BAND_LABELS[b], 30));
+    l.x(1).sci(bd.epsilon, width, digits).lit(",").sci(bd.sigma, width, digits);
+    write_line(unit, l.lit(",").sci(bd.lamda, width, digits).a(band_labels[b], 30));
   }
 }
 

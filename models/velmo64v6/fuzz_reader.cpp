@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "fuzz/reader_entry.h"
+#include "models/calcium/oscillation.h"
 #include "models/velmo64v6/parameters.h"
 
 namespace velmo64v6 {
@@ -13,7 +14,7 @@ fuzzcheck::read_outcome read_for_fuzzing(const std::string& path) {
   fuzzcheck::read_outcome o;
   o.ok = read_parameters(path, p.get(), &o.err);
   auto& v = o.values;
-  put(v, p->RUNNAME, RUNNAME_LEN);
+  put(v, p->RUNNAME, runname_length);
   put(v, p->TPRINT0);
   put(v, p->DTOUT);
   put(v, p->TPHASE);
@@ -32,7 +33,7 @@ fuzzcheck::read_outcome read_for_fuzzing(const std::string& path) {
   put(v, p->K1READ);
   put(v, p->K3READ);
   if (o.ok) {
-    if (p->NSW < 1 || p->NSW > MAX_WINDOW)
+    if (p->NSW < 1 || p->NSW > calcium::window_capacity)
       o.broken_promise = "accepted window length " + std::to_string(p->NSW);
     else if (p->DTOUT < 0.0)
       o.broken_promise = "accepted a negative DTOUT";

@@ -21,6 +21,9 @@ TEST(Velmo64v6Input, ReaderErrorsNameFileAndLine) {
   };
   const error_case cases[] = {
       {"not a number", 40, "abc  !Vmax", 110, "VELMO64v6.INP line 40: k38: "},
+      // Element 19 of this generation is the free receptor IP3R.
+      {"bad species value", 101, "0.1, q, 0.1, 0.1 !ARCC,IP3R,IP3,Ind", 110,
+       "VELMO64v6.INP line 101: IP3R: "},
       {"window of zero steps", 104, "0", 110, "VELMO64v6.INP line 104: NSW: "},
       {"window beyond 1000 steps", 104, "1001", 110, "VELMO64v6.INP line 104: NSW: "},
       {"window length not an integer", 104, "2.5", 110, "VELMO64v6.INP line 104: NSW: "},

@@ -2,31 +2,63 @@
 // slots and the right-hand side handed to the integrator.
 #pragma once
 
+#include "models/calcium/ratcon.h"
+
 namespace velmo64v6 {
 
 constexpr int NEQ = 29;
 
-// Zero-based positions of the species in the state vector Y.
+// Zero-based positions of the species in the state vector Y; the comments
+// give the element numbers and labels of the model.
 enum species : int {
-  CA_CYT = 0, PMCA_M_ACT, CA_EXT, CA_CYT_INT, M, MCA4, B, BCA4, PMCA_M, PMCA,
-  SERCA, CA_LUM, L, LCA30, S, R, RS, ARCC, IP3R, IP3, IND, CACYT_IND, S2,
-  GPROT, GS2, PLC, NCX_M_ACT, NCX_M, NCX
+  Ca_cyt = 0,   //  1
+  PMCA_M_star,  //  2 PMCA.M*
+  Ca_ext,       //  3
+  Ca_cyt_int,   //  4
+  M,            //  5
+  MCa4,         //  6
+  B,            //  7
+  BCa4,         //  8
+  PMCA_M,       //  9 PMCA.M
+  PMCA,         // 10
+  SERCA,        // 11
+  Ca_lum,       // 12
+  L,            // 13
+  LCa30,        // 14
+  S,            // 15
+  R,            // 16
+  R_S,          // 17 R.S
+  ARCC,         // 18
+  IP3R,         // 19
+  IP3,          // 20
+  Ind,          // 21
+  Cacyt_Ind,    // 22 Cacyt.Ind
+  S2,           // 23
+  Gprot,        // 24
+  GS2,          // 25
+  PLC,          // 26
+  NCX_M_star,   // 27 NCX.M*
+  NCX_M,        // 28 NCX.M
+  NCX,          // 29
 };
 
-// Rate-constant block: slots 1..70 (ratcon[0] is slot 1). Slots 1..50 hold
-// k1..k50, slots 51 and 52 the receptor factors FE and FES that fex writes,
-// slots 53..70 hold k51..k68.
-constexpr int RATCON_SLOTS = 70;
-extern double ratcon[RATCON_SLOTS];
+// The species' labels, for the reader's messages (SERCA, not the trailers'
+// "SERCA*").
+extern const char* const species_label[NEQ];
 
-constexpr int slot_of(int n) { return n <= 50 ? n : n + 2; }  // kN -> slot
-inline double& k(int n) { return ratcon[slot_of(n) - 1]; }
-constexpr int FE_SLOT = 51;
-constexpr int FES_SLOT = 52;
+// Rate-constant block: the slot rule of calcium/ratcon.h up to k68, slots
+// 1..70 (ratcon[0] is slot 1): k1..k50, the receptor factors FE and FES that
+// fex writes, k51..k68. There is no COOPSTIM.
+constexpr int ratcon_slots = 70;
+extern double ratcon[ratcon_slots];
 
-// FE and FES of a cytosolic calcium value (the square over K1E / K1ES).
-inline double receptor_factor(double low_ca, double high_ca, double ca) {
-  return low_ca / ca + (ca * ca / high_ca + 1.0);
+inline double& k(int n) { return ratcon[calcium::k_slot(n) - 1]; }
+
+// The IP3-receptor calcium factors: FE with (k40, k41), FES with (k42, k43).
+// Unlike the frame's (calcium/ip3r_factors.h), the square of `ca` is divided
+// by k_high: k_low/ca + (ca*ca/k_high + 1).
+inline double ip3r_ca_factor(double ca, double k_high, double k_low) {
+  return k_low / ca + (ca * ca / k_high + 1.0);
 }
 
 void fex(int* neq, double* t, double* y, double* ydot);

@@ -14,9 +14,9 @@ namespace {
 // Slots filled directly, so the kN -> slot mapping is tested too; slots 51
 // and 52 get values that must be overwritten, never read as constants.
 void fill_block_with_k_equal_n() {
-  for (int s = 1; s <= RATCON_SLOTS; ++s) ratcon[s - 1] = s <= 50 ? s : s - 2;
-  ratcon[FE_SLOT - 1] = 1.0e6;
-  ratcon[FES_SLOT - 1] = -1.0e6;
+  for (int s = 1; s <= ratcon_slots; ++s) ratcon[s - 1] = s <= 50 ? s : s - 2;
+  ratcon[calcium::fe_slot - 1] = 1.0e6;
+  ratcon[calcium::fes_slot - 1] = -1.0e6;
 }
 
 struct hand_state {
@@ -39,41 +39,48 @@ TEST(Velmo64v6Network, DerivativesOfAHandComputedState) {
   // FE = k41/Ca + (Ca^2/k40 + 1), FES likewise with k43, k42; Ca = 2.
   const double fe = 41.0 / 2 + (4.0 / 40 + 1);
   const double fes = 43.0 / 2 + (4.0 / 42 + 1);
-  EXPECT_DOUBLE_EQ(ratcon[FE_SLOT - 1], 21.6);
-  EXPECT_DOUBLE_EQ(ratcon[FES_SLOT - 1], fes);
+  EXPECT_DOUBLE_EQ(ratcon[calcium::fe_slot - 1], 21.6);
+  EXPECT_DOUBLE_EQ(ratcon[calcium::fes_slot - 1], fes);
 
   const double j23 = 23.0 * 2 * 2 / 26;
   const double jarcc = 36.0 * 3 * 2 * 5 / 42;
   const double jip3r = 38.0 * 3 * 2 * 4 / (fes * 4 + fe * 39);  // IP3R * IP3, no complex
   const double jncx = 63.0 * 2 * 1 / 66;
-  // j1 - j2 - j3 - jMon + jMoff - jBon + jBoff - j23 + j27 + jARCC + jIP3R + k51 CaInd - k50 Ca Ind - jNCX
-  const double dca = 5.0 - 4 - 3 - 64 + 72 - 240 + 44 - j23 + 108 + jarcc + jip3r + 102 - 100 - jncx;
+  // j1 - j2 - j3 - jMon + jMoff - jBon + jBoff - j23 + j27 + jARCC + jIP3R + k51 CaInd - k50 Ca Ind
+  // - jNCX
+  const double dca =
+      5.0 - 4 - 3 - 64 + 72 - 240 + 44 - j23 + 108 + jarcc + jip3r + 102 - 100 - jncx;
 
   const double expected[NEQ] = {
       dca,
-      20 - 18.0 / 10,              // PMCA.M*
-      0,                           // Ca_ext
-      2,                           // Ca_cyt_int
-      -86,                         // M
-      -2,                          // MCa4
-      -88,                         // B
-      49,                          // BCa4
-      48 - 26 + 1.8 - 20,          // PMCA.M
-      -68,                         // PMCA
-      40 - 168.0 / 24,             // SERCA: made at k20 * Ca_cyt
-      j23 - 108 - 3000 + 1560,     // Ca_lum: no jIP3R term
-      -49,                         // L
-      48,                          // LCa30
-      36, 3, -37,                  // S, R, R.S
-      -46,                         // ARCC
-      -99,                         // IP3R
-      -48,                         // IP3
-      2, -2,                       // Ind, Cacyt.Ind
-      56, -3, -57,                 // S2, Gprot, GS2
-      111,                         // PLC
-      240 - 61.0 / 63,             // NCX.M*
-      -175 + 61.0 / 63,            // NCX.M
-      -198,                        // NCX
+      20 - 18.0 / 10,           // PMCA.M*
+      0,                        // Ca_ext
+      2,                        // Ca_cyt_int
+      -86,                      // M
+      -2,                       // MCa4
+      -88,                      // B
+      49,                       // BCa4
+      48 - 26 + 1.8 - 20,       // PMCA.M
+      -68,                      // PMCA
+      40 - 168.0 / 24,          // SERCA: made at k20 * Ca_cyt
+      j23 - 108 - 3000 + 1560,  // Ca_lum: no jIP3R term
+      -49,                      // L
+      48,                       // LCa30
+      36,
+      3,
+      -37,  // S, R, R.S
+      -46,  // ARCC
+      -99,  // IP3R
+      -48,  // IP3
+      2,
+      -2,  // Ind, Cacyt.Ind
+      56,
+      -3,
+      -57,               // S2, Gprot, GS2
+      111,               // PLC
+      240 - 61.0 / 63,   // NCX.M*
+      -175 + 61.0 / 63,  // NCX.M
+      -198,              // NCX
   };
   for (int i = 0; i < NEQ; ++i)
     EXPECT_NEAR(ydot[i], expected[i], 1e-12 * (1 + std::fabs(expected[i]))) << "element " << i + 1;
@@ -92,30 +99,31 @@ TEST(Velmo64v6Network, EdgeStates) {
   {
     hand_state s;
     fex(&neq, &t, s.y, ydot);
-    for (int i = 0; i < NEQ; ++i) EXPECT_EQ(ydot[i], i == CA_CYT_INT ? 2.0 : 0.0) << "element " << i + 1;
+    for (int i = 0; i < NEQ; ++i)
+      EXPECT_EQ(ydot[i], i == Ca_cyt_int ? 2.0 : 0.0) << "element " << i + 1;
   }
   for (double& slot : ratcon) slot = 0.0;
   {
     hand_state s;
     fex(&neq, &t, s.y, ydot);
-    EXPECT_TRUE(std::isnan(ydot[CA_CYT]));
-    EXPECT_EQ(ydot[CA_LUM], 0.0);
+    EXPECT_TRUE(std::isnan(ydot[Ca_cyt]));
+    EXPECT_EQ(ydot[Ca_lum], 0.0);
   }
 
   // A clamped Ca_cyt of 0 makes FE and FES infinite: jIP3R vanishes while
   // Ca_lum > 0, and is NaN once Ca_lum is 0 too.
   fill_block_with_k_equal_n();
   hand_state s;
-  s.y[CA_CYT] = 0.0;
+  s.y[Ca_cyt] = 0.0;
   fex(&neq, &t, s.y, ydot);
-  EXPECT_TRUE(std::isinf(ratcon[FE_SLOT - 1]));
-  EXPECT_TRUE(std::isinf(ratcon[FES_SLOT - 1]));
+  EXPECT_TRUE(std::isinf(ratcon[calcium::fe_slot - 1]));
+  EXPECT_TRUE(std::isinf(ratcon[calcium::fes_slot - 1]));
   // Ca = 0: j1 + jMoff + jBoff + j27 + jARCC + k51 CaInd
-  EXPECT_NEAR(ydot[CA_CYT], 5.0 + 72 + 44 + 108 + 36.0 * 3 * 2 * 5 / 42 + 102, 1e-12 * 400);
-  s.y[CA_LUM] = 0.0;
+  EXPECT_NEAR(ydot[Ca_cyt], 5.0 + 72 + 44 + 108 + 36.0 * 3 * 2 * 5 / 42 + 102, 1e-12 * 400);
+  s.y[Ca_lum] = 0.0;
   fex(&neq, &t, s.y, ydot);
-  EXPECT_TRUE(std::isnan(ydot[CA_CYT]));
-  EXPECT_FALSE(std::isnan(ydot[CA_LUM]));
+  EXPECT_TRUE(std::isnan(ydot[Ca_cyt]));
+  EXPECT_FALSE(std::isnan(ydot[Ca_lum]));
 }
 
 }  // namespace

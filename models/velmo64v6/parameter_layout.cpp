@@ -1,8 +1,10 @@
 #include "models/velmo64v6/parameter_layout.h"
 
+#include "models/velmo64v6/network.h"
+
 namespace velmo64v6 {
 
-const rate_line RATE_LINES[68] = {
+const rate_line rate_lines[68] = {
     {"k1", " **K1    rate of inflow of Ca_ext into cell", false},
     {"k2", " **K2 rate const of additional Ca_cyt removal", true},
     {"k3", " **K3                 kcat PMCA Ca outflow", false},
@@ -74,7 +76,7 @@ const rate_line RATE_LINES[68] = {
 };
 
 using pc = phase_changes;
-const phase_line PHASE_LINES[26] = {
+const phase_line phase_lines[26] = {
     {"K1P2", &pc::K1P2, "K1P2COEFF", &pc::K1P2COEFF, " **phase 2 k1, K1P2COEFF", false},
     {"K2P2", &pc::K2P2, nullptr, nullptr, " **phase 2 k2", false},
     {"K3P2", &pc::K3P2, "K3P2COEFF", &pc::K3P2COEFF, " **phase 2 k3, K3P2COEFF", false},
@@ -103,32 +105,29 @@ const phase_line PHASE_LINES[26] = {
     {"K63P5", &pc::K63P5, nullptr, nullptr, " **phase5 k63", true},
 };
 
-const state_line STATE_LINES[7] = {
-    {{0, 1, 2, 4}, {"Ca_cyt", "PMCA.M*", "Ca_ext", "M"}, " !Ca_cyt,PMCA.M*,Ca_ext,M",
-     " !Ca_cyt,PMCA,Ca_ext,M"},
-    {{5, 6, 7, 8}, {"MCa4", "B", "BCa4", "PMCA.M"}, " !MCa4,B,BCa4,PMCA.M", " !MCa4,B,BCa4,PMCA.M"},
-    {{9, 10, 11, 12}, {"PMCA", "SERCA", "Ca_lum", "L"}, " !PMCA,SERCA*,Ca_lum,L",
-     " !PMCA,SERCA*,Ca_lum,L"},
-    {{13, 14, 15, 16}, {"LCa30", "S", "R", "R.S"}, " !LCa30,S,R,R.S", " !LCa30,S,R,R.S"},
-    {{17, 18, 19, 20}, {"ARCC", "IP3R", "IP3", "Ind"}, " !ARCC,IP3R,IP3,Ind", " !ARCC,IP3R,IP3,Ind"},
-    {{21, 22, 23, 24}, {"Cacyt.Ind", "S2", "Gprot", "GS2"}, "!Cacyt.Ind,S2,Gprot,GS2",
-     "!Cacyt.Ind,S2,Gprot,GS2"},
-    {{25, 26, 27, 28}, {"PLC", "NCX.M*", "NCX.M", "NCX"}, "!PLC,NCX.M*,NCX.M,NCX",
-     "!PLC,NCX.M*,NCX.M,NCX"},
+// The report's first trailer calls PMCA.M* "PMCA"; the value is PMCA.M* in both.
+const state_line state_lines[7] = {
+    {{Ca_cyt, PMCA_M_star, Ca_ext, M}, " !Ca_cyt,PMCA.M*,Ca_ext,M", " !Ca_cyt,PMCA,Ca_ext,M"},
+    {{MCa4, B, BCa4, PMCA_M}, " !MCa4,B,BCa4,PMCA.M", " !MCa4,B,BCa4,PMCA.M"},
+    {{PMCA, SERCA, Ca_lum, L}, " !PMCA,SERCA*,Ca_lum,L", " !PMCA,SERCA*,Ca_lum,L"},
+    {{LCa30, S, R, R_S}, " !LCa30,S,R,R.S", " !LCa30,S,R,R.S"},
+    {{ARCC, IP3R, IP3, Ind}, " !ARCC,IP3R,IP3,Ind", " !ARCC,IP3R,IP3,Ind"},
+    {{Cacyt_Ind, S2, Gprot, GS2}, "!Cacyt.Ind,S2,Gprot,GS2", "!Cacyt.Ind,S2,Gprot,GS2"},
+    {{PLC, NCX_M_star, NCX_M, NCX}, "!PLC,NCX.M*,NCX.M,NCX", "!PLC,NCX.M*,NCX.M,NCX"},
 };
 
-const char* const THRESHOLD_LABELS[3] = {
+const char* const threshold_labels[3] = {
     " looking for Ca peaks above OFFSET1 ph 1",
     " looking for Ca peaks above OFFSET2 ph 2",
     " looking for Ca peaks above OFFSET3 ph 3",
 };
 
-const char* const BAND_LABELS[3] = {
+const char* const band_labels[3] = {
     " eps,sig,lam CaInd",
     " epsilon,sigma,lamda Ind",
     " peak 3 epsilon,sigma,lamda Ind",
 };
 
-const char* const WINDOW_TEXT = "  **sliding window size in number of time steps";
+const char* const window_text = "  **sliding window size in number of time steps";
 
 }  // namespace velmo64v6

@@ -12,7 +12,7 @@ struct rate_line {
   const char* label;  // annotation written after the value in the echo file
   bool blank_after;
 };
-extern const rate_line RATE_LINES[68];
+extern const rate_line rate_lines[68];
 
 // Lines 71..96: a phase value, and on six lines a ramp coefficient.
 struct phase_line {
@@ -23,19 +23,18 @@ struct phase_line {
   const char* label;
   bool blank_after;
 };
-extern const phase_line PHASE_LINES[26];
+extern const phase_line phase_lines[26];
 
 // Lines 97..103: four elements of Y (zero-based) each.
 struct state_line {
-  int element[4];
-  const char* names[4];
-  const char* echo_trailer;   // trailer of the echo file
-  const char* report_trailer; // trailer of the end-of-phase lines
+  int element[4];              // species
+  const char* echo_trailer;    // trailer of the echo file
+  const char* report_trailer;  // trailer of the end-of-phase lines
 };
-extern const state_line STATE_LINES[7];
+extern const state_line state_lines[7];
 
-extern const char* const THRESHOLD_LABELS[3];
-extern const char* const BAND_LABELS[3];
-extern const char* const WINDOW_TEXT;
+extern const char* const threshold_labels[3];
+extern const char* const band_labels[3];
+extern const char* const window_text;
 
 }  // namespace velmo64v6

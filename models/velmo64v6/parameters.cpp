@@ -1,7 +1,6 @@
 #include "models/velmo64v6/parameters.h"
 
-#include <cstdio>
-
+#include "models/calcium/parameter_lines.h"
 #include "models/velmo64v6/network.h"
 #include "models/velmo64v6/parameter_layout.h"
 
@@ -9,25 +8,7 @@ namespace velmo64v6 {
 
 namespace {
 
-using textio::integer;
 using textio::real;
-
-// A value the reader accepted but the run cannot use, reported like a reader
-// error on the line that holds it.
-bool reject(const textio::value_reader& in, const char* item, const std::string& what,
-            textio::read_error* err) {
-  err->file = in.file_name();
-  err->line = in.line_number();
-  err->item = item;
-  err->what = what;
-  return false;
-}
-
-std::string number_text(double v) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%g", v);
-  return buf;
-}
 
 }  // namespace
 
@@ -35,61 +16,30 @@ bool read_parameters(const std::string& file, parameters* p, textio::read_error*
   textio::value_reader in(file);
   phase_changes& pc = p->pc;
 
-  if (!in.read({textio::text("RUNNAME", p->RUNNAME, RUNNAME_LEN)}, err)) return false;
-  if (!in.read({real("TPRINT", p->TPRINT0), real("DTOUT", p->DTOUT), real("TPHASE(1)", p->TPHASE[0]),
-                real("TPHASE(2)", p->TPHASE[1]), real("TPHASE(3)", p->TPHASE[2]),
-                real("TPHASE(4)", p->TPHASE[3]), real("TPHASE(5)", p->TPHASE[4])},
-               err))
-    return false;
-  // A negative interval never carries TOUT past a phase end.
-  if (p->DTOUT < 0.0)
-    return reject(in, "DTOUT", "the output interval must not be negative, found " + number_text(p->DTOUT),
-                  err);
+  if (!in.read({textio::text("RUNNAME", p->RUNNAME, runname_length)}, err)) return false;
+  if (!calcium::read_time_line(in, p->TPRINT0, p->DTOUT, p->TPHASE, err)) return false;
 
   for (int n = 1; n <= 68; ++n) {
-    if (!in.read({real(RATE_LINES[n - 1].name, p->k[n])}, err)) return false;
+    if (!in.read({real(rate_lines[n - 1].name, p->k[n])}, err)) return false;
     if (n == 1) p->K1READ = p->k[1];
     if (n == 3) p->K3READ = p->k[3];
   }
 
-  for (const phase_line& line : PHASE_LINES) {
-    bool ok = line.coeff_name
-                  ? in.read({real(line.name, pc.*line.value), real(line.coeff_name, pc.*line.coeff)}, err)
-                  : in.read({real(line.name, pc.*line.value)}, err);
+  for (const phase_line& line : phase_lines) {
+    bool ok =
+        line.coeff_name
+            ? in.read({real(line.name, pc.*line.value), real(line.coeff_name, pc.*line.coeff)}, err)
+            : in.read({real(line.name, pc.*line.value)}, err);
     if (!ok) return false;
   }
 
-  for (const state_line& line : STATE_LINES) {
-    double* y = p->Y;
-    if (!in.read({real(line.names[0], y[line.element[0]]), real(line.names[1], y[line.element[1]]),
-                  real(line.names[2], y[line.element[2]]), real(line.names[3], y[line.element[3]])},
-                 err))
-      return false;
-  }
+  for (const state_line& line : state_lines)
+    if (!calcium::read_state_line(in, p->Y, line.element, species_label, err)) return false;
 
-  if (!in.read({integer("NSW", p->NSW)}, err)) return false;
-  // The window holds at most MAX_WINDOW samples and needs at least one.
-  if (p->NSW < 1 || p->NSW > MAX_WINDOW)
-    return reject(in, "NSW",
-                  "the window length must lie between 1 and " + std::to_string(MAX_WINDOW) + ", found " +
-                      std::to_string(p->NSW),
-                  err);
-
-  if (!in.read({real("OFFSET1", p->OFFSET[0])}, err)) return false;
-  if (!in.read({real("OFFSET2", p->OFFSET[1])}, err)) return false;
-  if (!in.read({real("OFFSET3", p->OFFSET[2])}, err)) return false;
-
-  static const char* const band_names[3][3] = {{"epsilon(1)", "sigma(1)", "lamda(1)"},
-                                               {"epsilon(2)", "sigma(2)", "lamda(2)"},
-                                               {"epsilon(3)", "sigma(3)", "lamda(3)"}};
-  for (int b = 0; b < 3; ++b) {
-    calcium::band& bd = p->BAND[b];
-    if (!in.read({real(band_names[b][0], bd.epsilon), real(band_names[b][1], bd.sigma),
-                  real(band_names[b][2], bd.lamda)},
-                 err))
-      return false;
-  }
-  p->Y[CA_CYT_INT] = 0.0;
+  if (!calcium::read_window_length(in, p->NSW, err) ||
+      !calcium::read_thresholds(in, p->OFFSET, err) || !calcium::read_bands(in, p->BAND, err))
+    return false;
+  p->Y[Ca_cyt_int] = 0.0;
   return true;
 }
 

@@ -1,5 +1,5 @@
-// Result files of a velmo64v6 run: names, creation, the run-information file
-// "tmp", the run header and the end-of-run report.
+// Result files of a velmo64v6 run: names, creation and the end-of-run report.
+// "tmp" and the run header are the frame's (calcium/run_report.h).
 #pragma once
 
 #include <string>
@@ -10,20 +10,13 @@ namespace velmo64v6 {
 
 // The echo file lives on a unit of its own while it is written, so that the
 // ER file can hold unit 6 (the integrator's message unit) from the start.
-constexpr int ECHO_UNIT = 10;
+constexpr int echo_unit = 10;
 
 // Creates every result file (data, echo, "tmp", summary, window, flux,
 // spectrum, ER) before anything is written; the files named after the run
 // stay locked for the run. On failure returns false with *error naming the
 // file and the reason; nothing on disk has changed then.
 bool open_result_files(const parameters& p, std::string* error);
-
-// Ten records: run name, total and cumulative phase ends, run stamp,
-// thresholds; "tmp" is rewritten under its lock.
-void write_run_information(const run_state& s);
-
-// " ", "Run <name> (<date>, <time>)", the rule; each to the summary first.
-void write_run_header(const run_state& s);
 
 // Closes the row files, reads the clock again and writes the end-of-run lines.
 void write_run_end();

@@ -1,56 +1,93 @@
 #include "models/velmo64v6/rows.h"
 
-#include <initializer_list>
-
-#include "textio/line.h"
-#include "textio/units.h"
+#include "models/calcium/row_writer.h"
 
 namespace velmo64v6 {
 
-namespace {
-
-// One blank, then the values as scientific fields separated by commas.
-void write_row(int unit, int width, int digits, std::initializer_list<double> values) {
-  textio::line l;
-  l.x(1);
-  bool first = true;
-  for (double v : values) {
-    if (!first) l.lit(",");
-    l.sci(v, width, digits);
-    first = false;
-  }
-  textio::write_unit(unit, l.view());
-}
-
-}  // namespace
+// Each row lists its columns in order, one a line, numbered as in its layout.
 
 void write_flux_row(const run_state& s) {
   const step_quantities& q = s.q;
-  write_row(FLUX_UNIT, 15, 4,
-            {s.TPRINT, q.j1, q.j2, q.j3, q.jMon, q.jMoff, q.jBon, q.jBoff, q.jtot, q.j23, q.j27, q.jARCC,
-             q.jIP3R, q.jNCX, s.Y[CA_CYT]});
+  const double v[] = {
+      s.TPRINT,     //  1
+      q.j1,         //  2
+      q.j2,         //  3
+      q.j3,         //  4
+      q.jMon,       //  5
+      q.jMoff,      //  6
+      q.jBon,       //  7
+      q.jBoff,      //  8
+      q.jtot,       //  9
+      q.j23,        // 10
+      q.j27,        // 11
+      q.jARCC,      // 12
+      q.jIP3R,      // 13
+      q.jNCX,       // 14
+      s.Y[Ca_cyt],  // 15 a concentration, not a flux
+  };
+  calcium::write_row(calcium::flux_unit, v, 15, 4);
 }
 
 void write_data_row(const run_state& s) {
   const step_quantities& q = s.q;
   const double* Y = s.Y;
   const calcium::indicator& o = s.optics;
-  write_row(DATA_UNIT, 15, 6,
-            {s.TPRINT,        Y[CA_CYT],          Y[PMCA_M_ACT],     Y[CA_EXT],   q.mean_Ca_cyt,
-             Y[M],            Y[MCA4],            Y[B],              Y[BCA4],     q.Ca_cyt_set_PMCA,
-             q.Ca_cyt_set_SERCA, Y[S],            Y[R],              Y[RS],       q.jIP3R,
-             s.window.mean,   Y[IND],             Y[CACYT_IND],      o.RATIO,     o.bound_per_free,
-             Y[S2],           Y[GPROT],           Y[GS2],            Y[PLC],      Y[IP3],
-             o.Ca_ratio,      Y[PMCA_M],          q.PMCA_M_estimated, Y[PMCA],    k(3),
-             k(1),            Y[NCX_M_ACT],       k(63),             q.Ca_cyt_set_NCX});
+  const double v[] = {
+      s.TPRINT,            //  1
+      Y[Ca_cyt],           //  2
+      Y[PMCA_M_star],      //  3
+      Y[Ca_ext],           //  4
+      q.mean_Ca_cyt,       //  5 <Ca_cyt>
+      Y[M],                //  6
+      Y[MCa4],             //  7
+      Y[B],                //  8
+      Y[BCa4],             //  9
+      q.Ca_cyt_set_PMCA,   // 10
+      q.Ca_cyt_set_SERCA,  // 11 where velmo67 has Ca_lum_set (SERCA)
+      Y[S],                // 12
+      Y[R],                // 13
+      Y[R_S],              // 14
+      q.jIP3R,             // 15
+      s.window.mean,       // 16 <Ca_cyt>sw
+      Y[Ind],              // 17
+      Y[Cacyt_Ind],        // 18
+      o.RATIO,             // 19
+      o.bound_per_free,    // 20 Cacyt.Ind/Ind
+      Y[S2],               // 21
+      Y[Gprot],            // 22
+      Y[GS2],              // 23
+      Y[PLC],              // 24
+      Y[IP3],              // 25
+      o.Ca_ratio,          // 26
+      Y[PMCA_M],           // 27
+      q.PMCA_M_estimated,  // 28
+      Y[PMCA],             // 29
+      k(3),                // 30 as ramped for this step
+      k(1),                // 31 as ramped for this step
+      Y[NCX_M_star],       // 32
+      k(63),               // 33
+      q.Ca_cyt_set_NCX,    // 34
+  };
+  calcium::write_row(calcium::data_unit, v, 15, 6);
 }
 
 void write_er_row(const run_state& s) {
   const double* Y = s.Y;
-  write_row(ER_UNIT, 15, 6,
-            {s.TPRINT, Y[SERCA], Y[CA_LUM], Y[L], Y[LCA30], s.q.Ca_ER_set_theor, s.q.total_L});
+  const double v[] = {
+      s.TPRINT,             // 1
+      Y[SERCA],             // 2
+      Y[Ca_lum],            // 3
+      Y[L],                 // 4
+      Y[LCa30],             // 5
+      s.q.Ca_ER_set_theor,  // 6
+      s.q.total_L,          // 7
+  };
+  calcium::write_row(calcium::er_unit, v, 15, 6);
 }
 
-void write_window_row(const run_state& s) { write_row(WINDOW_UNIT, 12, 4, {s.TPRINT, s.window.mean}); }
+void write_window_row(const run_state& s) {
+  const double v[] = {s.TPRINT, s.window.mean};
+  calcium::write_row(calcium::window_unit, v, 12, 4);
+}
 
 }  // namespace velmo64v6

@@ -1,13 +1,11 @@
-// The four rows of every output step: flux file (unit 4), data file (unit 8),
-// ER file (unit 6) and sliding-window file (unit 7).
+// The four rows of every output step: flux file, data file, ER file and
+// sliding-window file (units of calcium/output_units.h).
 #pragma once
 
+#include "models/calcium/output_units.h"
 #include "models/velmo64v6/run_state.h"
 
 namespace velmo64v6 {
-
-constexpr int DATA_UNIT = 8, ER_UNIT = 6, FLUX_UNIT = 4, WINDOW_UNIT = 7, SPECTRUM_UNIT = 3;
-constexpr int SUMMARY_UNIT = 5, INFO_UNIT = 9;
 
 // 15 fields 1PE15.4: TPRINT, the fluxes, jtot, Ca_cyt.
 void write_flux_row(const run_state& s);

@@ -1,14 +1,12 @@
 #include "models/velmo64v6/run_state.h"
 
-#include "models/velmo64v6/rows.h"
-
 namespace velmo64v6 {
 
-void set_up(run_state& s) {
+bool set_up(run_state& s) {
   const parameters& p = s.p;
   load_rate_constants(p);
   for (int i = 0; i < NEQ; ++i) s.Y[i] = p.Y[i];
-  s.Y[CA_CYT_INT] = 0.0;
+  s.Y[Ca_cyt_int] = 0.0;
   s.TPRINT = p.TPRINT0;
   s.duration = p.TPHASE[0];
   s.IPHASE = 0;
@@ -21,14 +19,14 @@ void set_up(run_state& s) {
 
   calcium::indicator& o = s.optics;
   for (int b = 0; b < 3; ++b) o.BAND[b] = p.BAND[b];
-  o.IND_TOTAL = s.Y[IND];
+  o.IND_TOTAL = s.Y[Ind];
   o.KDIND = k(51) / k(50);
 
-  calcium::window_reset(s.window, p.NSW);
+  if (!calcium::window_reset(s.window, p.NSW)) return false;
   calcium::detector_reset(s.detector, p.OFFSET[0], p.OFFSET[1], p.OFFSET[2],
-                          calcium::max_echo::time_only_phases123, calcium::period_layout::fixed,
-                          SUMMARY_UNIT);
+                          calcium::max_echo::time_only_phases123, calcium::period_layout::fixed);
   s.q = step_quantities{};
+  return true;
 }
 
 }  // namespace velmo64v6

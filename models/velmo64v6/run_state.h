@@ -12,8 +12,8 @@
 
 namespace velmo64v6 {
 
-constexpr int LRW_V64 = 1192;
-constexpr int LIW_V64 = 50;
+constexpr int rwork_length = 1192;
+constexpr int iwork_length = 50;
 
 struct run_state {
   parameters p;  // as read; never changed
@@ -25,10 +25,11 @@ struct run_state {
   double K3END2 = 0.0, K3END4 = 0.0;
 
   // Integrator call.
-  int neq = NEQ, ITOL = 1, ITASK = 1, ISTATE = 1, IOPT = 0, LRW = LRW_V64, LIW = LIW_V64, MF = 22;
+  int neq = NEQ, ITOL = 1, ITASK = 1, ISTATE = 1, IOPT = 0, LRW = rwork_length, LIW = iwork_length,
+      MF = 22;
   double RTOL = 1.0e-7, ATOL = 1.0e-12, T = 0.0, TOUT = 0.0;
-  double RWORK[LRW_V64] = {};
-  int IWORK[LIW_V64] = {};
+  double RWORK[rwork_length] = {};
+  int IWORK[iwork_length] = {};
 
   // Dissociation constants, from the values as read.
   double Kd_M = 0, Kd_NCX_M = 0, Kd_B = 0, Kd_PMCA_M = 0;
@@ -41,7 +42,9 @@ struct run_state {
 };
 
 // Set-up after reading: state vector, rate constants, dissociation constants,
-// indicator, window and detector (the detector's summary copy on unit 5).
-void set_up(run_state& s);
+// indicator, window and detector.
+// False, with the set-up incomplete, when the window cannot take s.p.NSW
+// (read_parameters never accepts such a length).
+[[nodiscard]] bool set_up(run_state& s);
 
 }  // namespace velmo64v6

@@ -1,5 +1,6 @@
 #include "models/velmo65/configuration.h"
 
+#include "models/calcium/species.h"
 #include "models/velmo66/configuration.h"
 
 namespace velmo65 {
@@ -7,13 +8,15 @@ namespace velmo65 {
 namespace {
 
 constexpr calcium::phase_switch switches[] = {
+    // phase, constant kN, line, value of that line
     {2, 1, 82, 1},  {2, 20, 93, 1},   //
     {3, 1, 108, 1}, {3, 20, 117, 1},  //
     {4, 1, 127, 1}, {4, 20, 130, 1},  //
     {5, 1, 134, 1}, {5, 20, 137, 1}};
 
 // SERCA and Ca_lum are not clamped.
-constexpr int clamp[] = {1, 15, 16, 17, 18, 19, 20, 26, 27};
+using namespace calcium;  // the species
+constexpr int clamp[] = {Ca_cyt, S, R, R_S, ARCC, IP3R_IP3, IP3, PLC, NCX_M_star};
 
 }  // namespace
 
@@ -31,9 +34,9 @@ const calcium::frame_config& configuration() {
     c.dtout_reset_after_phase2 = false;
     c.lum_pmca_integrals = false;
     c.data_columns = 34;
-    c.neq = 33;  // fex fills YDOT(1..33) only with NEQ 33
-    c.rtol = 1.0e-6;
-    c.atol = 1.0e-12;
+    c.NEQ = 33;  // fex fills YDOT(1..33) only with NEQ 33
+    c.RTOL = 1.0e-6;
+    c.ATOL = 1.0e-12;
     return c;
   }();
   return cfg;

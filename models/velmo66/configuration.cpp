@@ -11,11 +11,12 @@ namespace {
 constexpr int two_value_lines[] = {82, 84, 106, 110, 127, 129, 132, 136};
 
 constexpr calcium::phase_switch switches[] = {
-    {2, 23, 95, 1},                                                   //
-    {3, 23, 118, 1},                                                  //
-    {4, 1, 127, 1},  {4, 2, 128, 1}, {4, 3, 129, 1}, {4, 20, 130, 1},  //
-    {4, 63, 131, 1}, {4, 73, 132, 1},                                 //
-    {5, 1, 134, 1},  {5, 2, 135, 1}, {5, 3, 136, 1}, {5, 20, 137, 1},  //
+    // phase, constant kN, line, value of that line
+    {2, 23, 95, 1},                                                     //
+    {3, 23, 118, 1},                                                    //
+    {4, 1, 127, 1},  {4, 2, 128, 1},  {4, 3, 129, 1}, {4, 20, 130, 1},  //
+    {4, 63, 131, 1}, {4, 73, 132, 1},                                   //
+    {5, 1, 134, 1},  {5, 2, 135, 1},  {5, 3, 136, 1}, {5, 20, 137, 1},  //
     {5, 63, 140, 1}, {5, 73, 141, 1}};
 
 // velmo67's table without k46, k77 and k78.
@@ -35,6 +36,7 @@ const calcium::frame_config& configuration() {
     c.switches = switches;
     c.rate_constant_report = rate_constant_report;
     c.cpu_time_lines = false;
+    c.line_end = textio::line_end::crlf;
     return c;
   }();
   return cfg;

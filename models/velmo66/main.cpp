@@ -3,9 +3,5 @@
 // feed.
 #include "models/calcium/run_driver.h"
 #include "models/velmo66/configuration.h"
-#include "textio/units.h"
 
-int main() {
-  textio::set_line_end(textio::line_end::crlf);
-  return calcium::run_frame(velmo66::configuration());
-}
+int main() { return calcium::run_frame(velmo66::configuration()); }

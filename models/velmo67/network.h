@@ -3,40 +3,27 @@
 // integrator. velmo66 uses the network unchanged and velmo65 its first 33
 // equations (fex is called with NEQ 33 there).
 //
-// State vector Y (one-based element numbers): 1 Ca_cyt, 2 PMCA.M*, 3 Ca_ext,
-// 4 Ca_cyt_int, 5 M, 6 MCa4, 7 B, 8 BCa4, 9 PMCA.M, 10 PMCA, 11 SERCA,
-// 12 Ca_lum, 13 L, 14 LCa30, 15 S, 16 R, 17 R.S, 18 ARCC, 19 IP3R.IP3, 20 IP3,
-// 21 Ind, 22 Cacyt.Ind, 23 S2, 24 Gprot, 25 GS2, 26 PLC, 27 NCX.M*, 28 NCX.M,
-// 29 NCX, 30 STIM, 31 STIM.Ca, 32 SOCC, 33 IP3R, 34 Ca_lum_int, 35 PMCA.M_int.
+// The state vector Y is indexed by the species of calcium/species.h.
 #pragma once
 
 #include "models/calcium/ip3r_factors.h"
+#include "models/calcium/ratcon.h"
 
 namespace velmo67 {
 
-inline constexpr int ratcon_size = 84;
-
-// Slot layout (one-based): k1..k50 in slots 1..50, FE in 51, FES in 52,
-// k51..k78 in slots 53..80, COOPSTIM in 81, 82..84 reserved.
-inline constexpr int slot_FE = 51;
-inline constexpr int slot_FES = 52;
-inline constexpr int slot_COOPSTIM = 81;
-
-// The global rate-constant block shared by the main program and fex.
-// ratcon[slot - 1] is slot `slot`; prefer the accessors below.
-extern double ratcon[ratcon_size];
-
-// Slot number of rate constant kN (N = 1..78).
-constexpr int k_slot(int n) { return n <= 50 ? n : n + 2; }
+// The global rate-constant block shared by the main program and fex, laid
+// out by the slot rule of calcium/ratcon.h. ratcon[slot - 1] is slot `slot`;
+// prefer the accessors below.
+extern double ratcon[calcium::ratcon_slots];
 
 // Slot `slot` (one-based, 1..84).
 inline double& slot(int s) { return ratcon[s - 1]; }
 
 // Rate constant kN (N = 1..78), e.g. k(51) is slot 53.
-inline double& k(int n) { return ratcon[k_slot(n) - 1]; }
+inline double& k(int n) { return ratcon[calcium::k_slot(n) - 1]; }
 
 // Cooperativity of luminal Ca binding to STIM (slot 81).
-inline double& coopstim() { return ratcon[slot_COOPSTIM - 1]; }
+inline double& coopstim() { return ratcon[calcium::coopstim_slot - 1]; }
 
 // IP3-receptor calcium factors FE (k40, k41) and FES (k42, k43); the output
 // step of the run frame forms them with the same expression.
@@ -55,7 +42,6 @@ void fex(int* NEQ, double* T, double* Y, double* YDOT);
 
 // Jacobian routine: empty; never called with MF 22. Matches
 // integrator::jac_routine.
-void jex(int* NEQ, double* T, double* Y, int* ML, int* MU, double* PD,
-         int* NROWPD);
+void jex(int* NEQ, double* T, double* Y, int* ML, int* MU, double* PD, int* NROWPD);
 
 }  // namespace velmo67

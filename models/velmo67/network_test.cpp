@@ -21,40 +21,42 @@ class HandState : public ::testing::Test {
  protected:
   void SetUp() override {
     for (double& s : ratcon) s = 0.0;
-    struct { int slot; double value; } constants[] = {
-        {1, 3.0},    {2, 0.5},   {3, 2.0},   {4, 1.0},   {5, 1.0},
-        {6, 3.0},    {7, 2.0},   {8, 1.0},   {9, 2.0},   {10, 0.25},
-        {11, 1.0},   {12, 2.0},  {13, 0.5},  {20, 1.0},  {21, 3.0},
-        {22, 2.0},   {23, 3.0},  {24, 1.0},  {25, 0.5},  {26, 0.25},
-        {27, 0.25},  {36, 1.0},  {37, 2.0},  {38, 6.5},  {39, 1.0},
-        {40, 1.0},   {41, 1.0},  {42, 2.0},  {43, 0.5},  {46, 2.0},
-        {47, 0.25},  {48, 4.0},  {49, 1.0},  {50, 2.0},
-        {53, 1.0},   // k51
-        {62, 2.0},   // k60
-        {63, 1.0},   // k61
-        {64, 1.0},   // k62
-        {65, 4.0},   // k63
-        {66, 1.0},   // k64
-        {71, 5.0},   // k69
-        {72, 1.0},   // k70
-        {73, 0.25},  // k71
-        {74, 0.5},   // k72
-        {75, 3.0},   // k73
-        {76, 1.0},   // k74
-        {77, 1.0},   // k75
-        {78, 0.25},  // k76
-        {79, 3.0},   // k77
-        {80, 0.5},   // k78
-        {81, 2.0},   // COOPSTIM
+    struct {
+      int slot;
+      double value;
+    } constants[] = {
+        {1, 3.0},   {2, 0.5},  {3, 2.0},   {4, 1.0},  {5, 1.0},  {6, 3.0},   {7, 2.0},
+        {8, 1.0},   {9, 2.0},  {10, 0.25}, {11, 1.0}, {12, 2.0}, {13, 0.5},  {20, 1.0},
+        {21, 3.0},  {22, 2.0}, {23, 3.0},  {24, 1.0}, {25, 0.5}, {26, 0.25}, {27, 0.25},
+        {36, 1.0},  {37, 2.0}, {38, 6.5},  {39, 1.0}, {40, 1.0}, {41, 1.0},  {42, 2.0},
+        {43, 0.5},  {46, 2.0}, {47, 0.25}, {48, 4.0}, {49, 1.0}, {50, 2.0},  {53, 1.0},  // k51
+        {62, 2.0},                                                                       // k60
+        {63, 1.0},                                                                       // k61
+        {64, 1.0},                                                                       // k62
+        {65, 4.0},                                                                       // k63
+        {66, 1.0},                                                                       // k64
+        {71, 5.0},                                                                       // k69
+        {72, 1.0},                                                                       // k70
+        {73, 0.25},                                                                      // k71
+        {74, 0.5},                                                                       // k72
+        {75, 3.0},                                                                       // k73
+        {76, 1.0},                                                                       // k74
+        {77, 1.0},                                                                       // k75
+        {78, 0.25},                                                                      // k76
+        {79, 3.0},                                                                       // k77
+        {80, 0.5},                                                                       // k78
+        {81, 2.0},                                                                       // COOPSTIM
     };
     for (const auto& c : constants) ratcon[c.slot - 1] = c.value;
 
     for (double& v : y) v = 0.0;
-    const struct { int element; double value; } state[] = {
-        {1, 1.0},  {2, 1.0},  {3, 2.0},  {4, 7.0},  {5, 0.5},  {6, 0.25},
-        {7, 1.0},  {8, 0.5},  {9, 2.0},  {10, 1.0}, {11, 1.0}, {12, 2.0},
-        {13, 1.0}, {14, 0.5}, {17, 1.0}, {18, 1.0}, {19, 1.0}, {20, 1.0},
-        {21, 1.0}, {22, 1.0}, {26, 1.0}, {27, 1.0}, {28, 1.0}, {30, 1.0},
+    const struct {
+      int element;
+      double value;
+    } state[] = {
+        {1, 1.0},  {2, 1.0},  {3, 2.0},  {4, 7.0},  {5, 0.5},   {6, 0.25}, {7, 1.0},  {8, 0.5},
+        {9, 2.0},  {10, 1.0}, {11, 1.0}, {12, 2.0}, {13, 1.0},  {14, 0.5}, {17, 1.0}, {18, 1.0},
+        {19, 1.0}, {20, 1.0}, {21, 1.0}, {22, 1.0}, {26, 1.0},  {27, 1.0}, {28, 1.0}, {30, 1.0},
         {31, 1.0}, {32, 1.0}, {33, 1.0}, {34, 9.0}, {35, 11.0},
     };
     for (const auto& s : state) y[s.element - 1] = s.value;
@@ -73,18 +75,34 @@ class HandState : public ::testing::Test {
 
 TEST_F(HandState, DerivativesMatchHandComputedValues) {
   call(35);
-  const struct { int element; double expected; } rows[] = {
+  const struct {
+    int element;
+    double expected;
+  } rows[] = {
       // 6 - 0.5 - 1 - 2 + 2 - 1 + 2 - 1.5 + 0.5 + 0.5 + 2 + 1 - 2 - 2 + 2
       {1, 6.0},
-      {2, 1.0},   {3, 0.0},    {4, 1.0},    {9, -1.0},  {11, -1.0},
+      {2, 1.0},
+      {3, 0.0},
+      {4, 1.0},
+      {9, -1.0},
+      {11, -1.0},
       // 1.5 - 0.5 - 30 + 3.75 - 2 + 1 - 2
       {12, -28.25},
-      {19, 2.0},  {20, -0.25}, {21, -1.0},  {22, 1.0},  {27, 1.5},
-      {30, 3.5},  {31, 0.5},   {32, 0.75},  {33, 1.0},  {34, 2.0},
+      {19, 2.0},
+      {20, -0.25},
+      {21, -1.0},
+      {22, 1.0},
+      {27, 1.5},
+      {30, 3.5},
+      {31, 0.5},
+      {32, 0.75},
+      {33, 1.0},
+      {34, 2.0},
       {35, 2.0},
   };
   for (const auto& r : rows) EXPECT_EQ(dy(r.element), r.expected) << "element " << r.element;
-  for (int i = 1; i <= 35; ++i) EXPECT_FALSE(std::isnan(dy(i))) << "element " << i << " not written";
+  for (int i = 1; i <= 35; ++i)
+    EXPECT_FALSE(std::isnan(dy(i))) << "element " << i << " not written";
   // FE = 1/1 + (1 + 1), FES = 0.5/1 + (0.25 + 1).
   EXPECT_EQ(ratcon[50], 3.0);
   EXPECT_EQ(ratcon[51], 1.75);
@@ -116,13 +134,13 @@ TEST_F(HandState, CooperativityRules) {
 }
 
 TEST(CoopPower, FollowsTheRulesInOrder) {
-  const struct { double base, exponent, expected; } cases[] = {
-      {0.0, 0.0, 1.0},      {nan_value, 0.0, 1.0}, {nan_value, -0.0, 1.0},
-      {1.0, nan_value, 1.0}, {-0.5, 2.0, 0.25},    {-2.0, 3.0, -8.0},
-      {3.0, 5.0, 243.0},    {2.0, -2.0, 0.25},     {-2.0, -3.0, -0.125},
-      {0.0, -1.0, inf},     {-0.0, -3.0, inf},     {0.0, 0.5, 0.0},
-      {0.0, -0.5, inf},     {4.0, 0.5, 2.0},       {1e300, 2.0, inf},
-      {2.0, 1e6 + 0.5, inf},
+  const struct {
+    double base, exponent, expected;
+  } cases[] = {
+      {0.0, 0.0, 1.0},      {nan_value, 0.0, 1.0}, {nan_value, -0.0, 1.0}, {1.0, nan_value, 1.0},
+      {-0.5, 2.0, 0.25},    {-2.0, 3.0, -8.0},     {3.0, 5.0, 243.0},      {2.0, -2.0, 0.25},
+      {-2.0, -3.0, -0.125}, {0.0, -1.0, inf},      {-0.0, -3.0, inf},      {0.0, 0.5, 0.0},
+      {0.0, -0.5, inf},     {4.0, 0.5, 2.0},       {1e300, 2.0, inf},      {2.0, 1e6 + 0.5, inf},
   };
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(velmo67::coop_power(c.base, c.exponent), c.expected)
@@ -135,7 +153,7 @@ TEST(CoopPower, FollowsTheRulesInOrder) {
 // velmo65 runs the same right-hand side with NEQ 33: the first 33 derivatives
 // must be bit-identical and the two integral slots untouched.
 TEST(Fex, Neq33MatchesNeq35BitForBit) {
-  for (int s = 0; s < velmo67::ratcon_size; ++s) ratcon[s] = 0.05 + 0.37 * s / (s + 3.0);
+  for (int s = 0; s < calcium::ratcon_slots; ++s) ratcon[s] = 0.05 + 0.37 * s / (s + 3.0);
   ratcon[80] = 2.7;
   double y[35];
   for (int i = 0; i < 35; ++i) y[i] = 0.3 + 0.11 * i - 0.002 * i * i;

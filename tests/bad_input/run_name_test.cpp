@@ -55,7 +55,8 @@ class RunNames : public testing::TestWithParam<program_info> {
 
 // An all-blank run name leaves the bare suffixes: ".txt", "_summary.txt", ...
 TEST_P(RunNames, BlankRunNameGivesTheBareSuffixes) {
-  for (const std::string& quoted : {std::string("'").append(padded("")).append("'"), std::string("''")}) {
+  for (const std::string& quoted :
+       {std::string("'").append(padded("")).append("'"), std::string("''")}) {
     SCOPED_TRACE("run name " + quoted);
     scratch_dir dir;
     dir.write(p().parameter_file, example_named(quoted));
@@ -101,9 +102,7 @@ TEST_P(RunNames, MissingDirectoryStopsBeforeAnyFileIsWritten) {
 
 // One result file cannot be created (a directory has its name): the run
 // stops naming it, and the results of the earlier run, "tmp" among them,
-// stay as they were, whichever file it is.
-// A result name taken by a directory stops the run with every file of an
-// earlier run left as it was, whichever file of the group is blocked.
+// stay as they were, whichever file of the group it is.
 TEST_P(RunNames, UncreatableResultFileLeavesEarlierResultsAlone) {
   const parameter_text example(p());
   const std::vector<std::string> names =
