@@ -52,8 +52,8 @@ void BM_StiffNetwork35(benchmark::State& state) {
     double t = 0.0;
     int istate = 1;
     for (double tout = 0.4; tout < 5e4; tout *= 10.0) {
-      integrator::integrate(network, &n, y.data(), t, tout, itol, &rtol, &atol, itask, istate,
-                            iopt, rwork.data(), lrw, iwork.data(), liw, no_jac, mf);
+      integrator::integrate(network, &n, y.data(), t, tout, itol, &rtol, &atol, itask, istate, iopt,
+                            rwork.data(), lrw, iwork.data(), liw, no_jac, mf);
       if (istate < 0) {
         state.SkipWithError("integration failed");
         return;
@@ -69,8 +69,8 @@ void BM_StiffNetwork35(benchmark::State& state) {
   state.counters["f_calls"] = f_calls / runs;
   state.counters["jacobians"] = jacobians / runs;
   state.counters["time_per_step"] =
-      benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate |
-                                                         benchmark::Counter::kInvert);
+      benchmark::Counter(static_cast<double>(steps),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_StiffNetwork35)->Unit(benchmark::kMillisecond);
 

@@ -56,8 +56,8 @@ std::string expected_sci(double v, int width, int digits) {
   if (!std::isfinite(v)) return right_justified(non_finite(v), width);
   if (v == 0.0) return right_justified("0." + std::string(digits, '0') + "E+00", width);
   decimal r = round_significant(exact_decimal(v), digits + 1);
-  std::string body =
-      std::string(v < 0 ? "-" : "") + r.digits[0] + "." + r.digits.substr(1) + exponent_part('E', r.exp - 1);
+  std::string body = std::string(v < 0 ? "-" : "") + r.digits[0] + "." + r.digits.substr(1) +
+                     exponent_part('E', r.exp - 1);
   return right_justified(body, width);
 }
 
@@ -86,7 +86,9 @@ std::vector<std::string> expected_fixed(double v, int width, int digits) {
   return out;
 }
 
-std::string expected_int(long long v, int width) { return right_justified(std::to_string(v), width); }
+std::string expected_int(long long v, int width) {
+  return right_justified(std::to_string(v), width);
+}
 
 std::string expected_text(std::string_view s, int width) {
   if (static_cast<int>(s.size()) >= width) return std::string(s.substr(0, width));

@@ -22,9 +22,10 @@ namespace {
 
 using namespace fuzzcheck;
 
-[[noreturn]] void fail(const char* what, double v, const std::string& got, const std::string& want) {
-  std::fprintf(stderr, "FIELD CHECK FAILED: %s\n  value %a (%.17g)\n  got  [%s]\n  want [%s]\n", what, v, v,
-               got.c_str(), want.c_str());
+[[noreturn]] void fail(const char* what, double v, const std::string& got,
+                       const std::string& want) {
+  std::fprintf(stderr, "FIELD CHECK FAILED: %s\n  value %a (%.17g)\n  got  [%s]\n  want [%s]\n",
+               what, v, v, got.c_str(), want.c_str());
   std::abort();
 }
 
@@ -73,8 +74,8 @@ std::string check_dexp(double v, int width, int digits) {
 }
 
 std::string check_fixed(double v, int width, int digits) {
-  std::string got =
-      written("put_fixed", v, width, [&](char* p) { return textio::put_fixed(p, v, width, digits); });
+  std::string got = written("put_fixed", v, width,
+                            [&](char* p) { return textio::put_fixed(p, v, width, digits); });
   std::vector<std::string> want = expected_fixed(v, width, digits);
   std::string what = "put_fixed(" + std::to_string(width) + "," + std::to_string(digits) + ")";
   if (!one_of(got, want)) fail(what.c_str(), v, got, joined(want));
@@ -90,8 +91,8 @@ void check_significant_digits(double v, int count) {
   decimal want = round_significant(exact_decimal(v), count);
   std::string got(digits.data(), count);
   if (got != want.digits || e != want.exp)
-    fail(("significant_digits count " + std::to_string(count)).c_str(), v, got + " e" + std::to_string(e),
-         want.digits + " e" + std::to_string(want.exp));
+    fail(("significant_digits count " + std::to_string(count)).c_str(), v,
+         got + " e" + std::to_string(e), want.digits + " e" + std::to_string(want.exp));
 }
 
 // A textio::line fed the same fields must hold what the fields wrote, in
@@ -177,7 +178,8 @@ void check_free_line(const std::vector<free_item>& items) {
     const std::string* matched = nullptr;
     for (const auto& w : want) {
       if (got.compare(pos, w.size(), w) == 0 &&
-          (it.kind == free_item::text || pos + w.size() == got.size() || got[pos + w.size()] == ' ')) {
+          (it.kind == free_item::text || pos + w.size() == got.size() ||
+           got[pos + w.size()] == ' ')) {
         matched = &w;
         break;
       }

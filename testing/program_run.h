@@ -120,7 +120,9 @@ class scratch_dir {
 
   const fs::path& path() const { return path_; }
   fs::path operator/(const std::string& name) const { return path_ / name; }
-  void write(const std::string& name, const std::string& text) const { write_file(path_ / name, text); }
+  void write(const std::string& name, const std::string& text) const {
+    write_file(path_ / name, text);
+  }
   std::string read(const std::string& name) const { return read_file(path_ / name); }
   bool exists(const std::string& name) const { return fs::exists(path_ / name); }
 

@@ -71,7 +71,7 @@ void read_time_of_day(char time[9]) { format_time(local_now(), time); }
 void read_date(char date[10]) { format_date(local_now(), date); }
 
 cpu_times read_cpu_times() {
-  struct tms t{};
+  struct tms t {};
   ::times(&t);
   return {hundredths_to_seconds(t.tms_utime), hundredths_to_seconds(t.tms_stime)};
 }

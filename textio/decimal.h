@@ -18,8 +18,7 @@ binary_value decompose(double v);
 // leading zeros (no digit at all when the floor is zero), and whether the
 // dropped fraction is at least one half. Returns the number of digits, or -1
 // when it would exceed max_digits. Exact for every finite v.
-int scaled_floor(binary_value b, int scale, char* digits, int max_digits,
-                 bool* at_least_half);
+int scaled_floor(binary_value b, int scale, char* digits, int max_digits, bool* at_least_half);
 
 // Adds one unit in the last place to digits[0..len): returns true when the
 // carry runs out of the top (the digits are then all '0').
@@ -77,11 +76,10 @@ struct least_pow10_table {
   double v[count];
   constexpr least_pow10_table() : v() {
     constexpr double nearest[count] = {
-        1e-30, 1e-29, 1e-28, 1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22, 1e-21,
-        1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11,
-        1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,
-        1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,
-        1e10,  1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,
+        1e-30, 1e-29, 1e-28, 1e-27, 1e-26, 1e-25, 1e-24, 1e-23, 1e-22, 1e-21, 1e-20, 1e-19, 1e-18,
+        1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,
+        1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,
+        1e9,   1e10,  1e11,  1e12,  1e13,  1e14,  1e15,  1e16,  1e17,  1e18,  1e19,
     };
     for (int i = 0; i < count; ++i) {
       const double c = nearest[i];
@@ -103,7 +101,7 @@ struct least_pow10_table {
   }
 };
 inline constexpr least_pow10_table least_pow10;
-static_assert(least_pow10.v[-6 - least_pow10_table::first] > 1e-6);  // 1e-6 lies below 10^-6
+static_assert(least_pow10.v[-6 - least_pow10_table::first] > 1e-6);   // 1e-6 lies below 10^-6
 static_assert(least_pow10.v[-1 - least_pow10_table::first] == 1e-1);  // 1e-1 lies above
 
 // The common case of significant_digits: normal |v| from about 1e-30 to 2^64

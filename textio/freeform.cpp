@@ -101,8 +101,8 @@ void freeform::number_start(bool negative) {
 freeform& freeform::integer(long long v) {
   char digits[24];
   int n = 0;
-  unsigned long long a = v < 0 ? 0ull - static_cast<unsigned long long>(v)
-                               : static_cast<unsigned long long>(v);
+  unsigned long long a =
+      v < 0 ? 0ull - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
   do {
     digits[n++] = static_cast<char>('0' + a % 10);
     a /= 10;

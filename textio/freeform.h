@@ -21,8 +21,8 @@ class freeform {
   freeform();
   freeform& text(std::string_view s);
   freeform& integer(long long v);
-  freeform& real(double v);    // double precision
-  freeform& single(float v);   // single precision
+  freeform& real(double v);   // double precision
+  freeform& single(float v);  // single precision
 
   std::string_view view() const { return {buf_, len_}; }
 

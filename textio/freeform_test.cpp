@@ -44,19 +44,13 @@ TEST(FreeformSingle, SixSignificantDigits) {
     const char* want;
   };
   const c cases[] = {
-      {0.1f, "  0.100000"},
-      {1.5f, "  1.50000"},
-      {-2.5f, " -2.50000"},
-      {123456.0f, "  123456."},
+      {0.1f, "  0.100000"},      {1.5f, "  1.50000"},
+      {-2.5f, " -2.50000"},      {123456.0f, "  123456."},
       {999999.5f, "  1000000."},  // rounds up across the fixed range's top
-      {1e6f, "  1.000000E+06"},
-      {1e-3f, "  1.000000E-03"},
-      {0.05f, "  5.000000E-02"},
-      {3.4028235e38f, "  3.402823E+38"},
-      {0.0f, "  0.000000"},
-      {-0.0f, "  0.000000"},
-      {0.01f, "  1.000000E-02"},
-      {1.25f, "  1.25000"},
+      {1e6f, "  1.000000E+06"},  {1e-3f, "  1.000000E-03"},
+      {0.05f, "  5.000000E-02"}, {3.4028235e38f, "  3.402823E+38"},
+      {0.0f, "  0.000000"},      {-0.0f, "  0.000000"},
+      {0.01f, "  1.000000E-02"}, {1.25f, "  1.25000"},
       {0.15625f, "  0.156250"},
   };
   for (const c& k : cases) EXPECT_EQ(single(k.v), std::string(" ") + k.want) << k.v;
@@ -64,8 +58,15 @@ TEST(FreeformSingle, SixSignificantDigits) {
 
 TEST(FreeformLine, TextsAndNumbersSpacing) {
   // Texts stand back to back; a text after a number gets one blank.
-  EXPECT_EQ(textio::freeform().text("Run ").text("abc       ").text(" (").text("10-Dec-26")
-                .text(", ").text("10:14:53").text(")").view(),
+  EXPECT_EQ(textio::freeform()
+                .text("Run ")
+                .text("abc       ")
+                .text(" (")
+                .text("10-Dec-26")
+                .text(", ")
+                .text("10:14:53")
+                .text(")")
+                .view(),
             " Run abc        (10-Dec-26, 10:14:53)");
   EXPECT_EQ(textio::freeform().text("a").integer(5).text("b").integer(-12).integer(0).view(),
             " a  5 b -12  0");

@@ -49,8 +49,7 @@ double band_profile(const band& b, double x) {
   return std::exp(-(b.sigma * (dx * dx)));
 }
 
-double emission(const indicator& ind, double x, double bound,
-                double free_amp) {
+double emission(const indicator& ind, double x, double bound, double free_amp) {
   return free_amp * band_profile(ind.BAND[1], x) +
          (bound * band_profile(ind.BAND[0], x) +
           ind.BAND[2].epsilon * band_profile(ind.BAND[2], x));

@@ -34,7 +34,7 @@ TEST(Optics, BandProfile) {
   EXPECT_EQ(band_profile(b, 340.0), 1.0);
   EXPECT_DOUBLE_EQ(band_profile(b, 330.0), 0.9048374180359595);  // e^-0.1
   EXPECT_DOUBLE_EQ(band_profile(b, 350.0), 0.9048374180359595);
-  EXPECT_EQ(band_profile(band{1.0, 1.0, 330.0}, 380.0), 0.0);     // underflows
+  EXPECT_EQ(band_profile(band{1.0, 1.0, 330.0}, 380.0), 0.0);  // underflows
 }
 
 TEST(Optics, RatioAndCalciumFromTheCalibration) {

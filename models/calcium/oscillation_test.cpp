@@ -38,7 +38,10 @@ class ConsoleCapture {
     dup2(fd, STDOUT_FILENO);
     close(fd);
   }
-  ~ConsoleCapture() { restore(); std::remove(path_.c_str()); }
+  ~ConsoleCapture() {
+    restore();
+    std::remove(path_.c_str());
+  }
   std::vector<std::string> lines() {
     restore();
     return read_lines(path_);
@@ -64,7 +67,10 @@ class SummaryFile {
     std::string error;
     EXPECT_TRUE(textio::open_unit(5, path_, &error)) << error;
   }
-  ~SummaryFile() { textio::close_unit(5); std::remove(path_.c_str()); }
+  ~SummaryFile() {
+    textio::close_unit(5);
+    std::remove(path_.c_str());
+  }
   std::vector<std::string> lines() {
     textio::close_unit(5);
     return read_lines(path_);
@@ -87,8 +93,7 @@ std::vector<double> means_of(int nsw, const std::vector<double>& samples) {
 
 TEST(SlidingWindow, MeanOverTheLastNswSamples) {
   EXPECT_EQ(means_of(1, {0.5, 2.0, 3.0}), (std::vector<double>{0.5, 2.0, 3.0}));
-  EXPECT_EQ(means_of(5, {1, 2, 3, 4, 5, 6, 7}),
-            (std::vector<double>{0, 0, 0, 0, 3, 4, 5}));
+  EXPECT_EQ(means_of(5, {1, 2, 3, 4, 5, 6, 7}), (std::vector<double>{0, 0, 0, 0, 3, 4, 5}));
   // Summed oldest first: 1e16 + 1 rounds back to 1e16, so the mean is 0.
   EXPECT_EQ(means_of(3, {1e16, 1.0, -1e16}).back(), 0.0);
   // Shifting mode keeps working far beyond the first fill.
@@ -112,7 +117,7 @@ struct Series {
   const char* name;
   double offset;
   int phase;
-  std::vector<double> ca;           // one sample per output step, TPRINT = step index
+  std::vector<double> ca;  // one sample per output step, TPRINT = step index
   std::vector<double> maxima_times;
 };
 
@@ -135,7 +140,8 @@ TEST(PeakDetector, FindsStrictMaximaAboveTheThreshold) {
     ConsoleCapture quiet;
     for (std::size_t i = 0; i < c.ca.size(); ++i) detector_step(d, c.phase, c.ca[i], double(i));
     ASSERT_EQ(d.NMAX, static_cast<int>(c.maxima_times.size())) << c.name;
-    for (std::size_t m = 0; m < c.maxima_times.size(); ++m) EXPECT_EQ(d.TMAX[m], c.maxima_times[m]) << c.name;
+    for (std::size_t m = 0; m < c.maxima_times.size(); ++m)
+      EXPECT_EQ(d.TMAX[m], c.maxima_times[m]) << c.name;
   }
 }
 
@@ -155,7 +161,8 @@ TEST(PeakDetector, EchoRules) {
     peak_detector d;
     detector_reset(d, 0.2, 0.2, 0.2, rule, period_layout::scientific);
     ConsoleCapture console;
-    for (std::size_t i = 0; i < ca.size(); ++i) detector_step(d, phase, ca[i], 2.0 + 0.25 * double(i));
+    for (std::size_t i = 0; i < ca.size(); ++i)
+      detector_step(d, phase, ca[i], 2.0 + 0.25 * double(i));
     EXPECT_EQ(d.NMAX, 1);
     return console.lines();
   };
@@ -199,19 +206,17 @@ TEST(PeriodAnalysis, ListsTheInnerIntervals) {
     peak_detector d = with_maxima(eight, period_layout::scientific);
     ConsoleCapture console;
     EXPECT_EQ(period_analysis(d), 4.0);  // (3 + 4 + 5) / 3
-    EXPECT_EQ(console.lines(), (std::vector<std::string>{
-                                   "   2  3.0000E+00  2.0944E+00",
-                                   "   3  4.0000E+00  1.5708E+00",
-                                   "   4  5.0000E+00  1.2566E+00"}));
+    EXPECT_EQ(console.lines(), (std::vector<std::string>{"   2  3.0000E+00  2.0944E+00",
+                                                         "   3  4.0000E+00  1.5708E+00",
+                                                         "   4  5.0000E+00  1.2566E+00"}));
   }
   {
     peak_detector d = with_maxima(eight, period_layout::fixed);
     ConsoleCapture console;
     EXPECT_EQ(period_analysis(d), 4.0);
-    EXPECT_EQ(console.lines(), (std::vector<std::string>{
-                                   "   2     3.000     2.094",
-                                   "   3     4.000     1.571",
-                                   "   4     5.000     1.257"}));
+    EXPECT_EQ(console.lines(),
+              (std::vector<std::string>{"   2     3.000     2.094", "   3     4.000     1.571",
+                                        "   4     5.000     1.257"}));
   }
   {
     peak_detector d = with_maxima({0, 1, 3, 6, 10, 15}, period_layout::scientific);

@@ -29,8 +29,7 @@ class input_file {
  public:
   static constexpr int first_phase_change_line = 82;
 
-  explicit input_file(input_layout layout)
-      : layout_(std::move(layout)), lines_(line_count()) {
+  explicit input_file(input_layout layout) : layout_(std::move(layout)), lines_(line_count()) {
     set(1, "test       run name");
     set_times(0.0, 0.1, 1.0, 1.0, 1.0, 1.0, 1.0);
     for (int n = 1; n <= 78; ++n) set_k(n, base_k[n - 1]);
@@ -75,8 +74,8 @@ class input_file {
   void set_times(double tprint, double dtout, double t1, double t2, double t3, double t4,
                  double t5) {
     char buf[200];
-    std::snprintf(buf, sizeof buf, "%.17g %.17g %.17g %.17g %.17g %.17g %.17g   time line",
-                  tprint, dtout, t1, t2, t3, t4, t5);
+    std::snprintf(buf, sizeof buf, "%.17g %.17g %.17g %.17g %.17g %.17g %.17g   time line", tprint,
+                  dtout, t1, t2, t3, t4, t5);
     set(2, buf);
   }
   void set_k(int n, double v) { set(n + 2, number(v) + "   k" + std::to_string(n)); }
@@ -85,8 +84,8 @@ class input_file {
     set(line, number(v) + (pair || is_pair(line) ? " 0.5" : "") + "   phase switch");
   }
   void set_nout(int a, int b, int c, int d, int e) {
-    set(nout_line(), std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c) +
-                         " " + std::to_string(d) + " " + std::to_string(e) + "   NOUT");
+    set(nout_line(), std::to_string(a) + " " + std::to_string(b) + " " + std::to_string(c) + " " +
+                         std::to_string(d) + " " + std::to_string(e) + "   NOUT");
   }
   // Element i (0..3) of initial-state line `k` (0..7) set to v.
   void set_state(int k, int i, double v) {
@@ -120,14 +119,14 @@ class input_file {
 
   // k1..k78 of the base file.
   static constexpr double base_k[78] = {
-      1.0e-5, 0.05,  20.0,  0.5,   1.0,    0.05,  0.01,  5.0,    5.0,    10.0,   // k1-k10
-      20.0,   1.0,   1.0,   0.001, 0.001,  0.01,  0.001, 0.05,   0.001,  0.4,    // k11-k20
-      0.001,  0.1,   5.0,   0.3,   0.002,  1.0,   0.002, 0.0,    0.0,    0.001,  // k21-k30
-      0.01,   0.001, 0.001, 1.0,   1.0,    0.01,  1000.0, 20.0,  200.0,  0.5,    // k31-k40
-      1.0,    2.0,   0.01,  0.001, 0.001,  0.1,   0.1,   0.001,  0.001,  100.0,  // k41-k50
-      22.0,   0.001, 0.01,  1.0,   1.0,    0.1,   0.1,   0.001,  0.001,  1.0,    // k51-k60
-      0.05,   0.01,  10.0,  1.0,   0.001,  0.001, 1.0,   1.0,    0.0,    0.0,    // k61-k70
-      1.6e-5, 1.0,   1.0e-4, 1000.0, 0.001, 0.001, 1.0,  0.1};                   // k71-k78
+      1.0e-5, 0.05,  20.0,   0.5,    1.0,   0.05,  0.01,   5.0,   5.0,   10.0,   // k1-k10
+      20.0,   1.0,   1.0,    0.001,  0.001, 0.01,  0.001,  0.05,  0.001, 0.4,    // k11-k20
+      0.001,  0.1,   5.0,    0.3,    0.002, 1.0,   0.002,  0.0,   0.0,   0.001,  // k21-k30
+      0.01,   0.001, 0.001,  1.0,    1.0,   0.01,  1000.0, 20.0,  200.0, 0.5,    // k31-k40
+      1.0,    2.0,   0.01,   0.001,  0.001, 0.1,   0.1,    0.001, 0.001, 100.0,  // k41-k50
+      22.0,   0.001, 0.01,   1.0,    1.0,   0.1,   0.1,    0.001, 0.001, 1.0,    // k51-k60
+      0.05,   0.01,  10.0,   1.0,    0.001, 0.001, 1.0,    1.0,   0.0,   0.0,    // k61-k70
+      1.6e-5, 1.0,   1.0e-4, 1000.0, 0.001, 0.001, 1.0,    0.1};                 // k71-k78
 
  private:
   input_layout layout_;

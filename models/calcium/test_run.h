@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <regex>
 #include <string>
@@ -18,9 +18,9 @@
 
 namespace calcium_testing {
 
+using testing_support::every_line_ends_in_crlf;
 using testing_support::run_result;
 using testing_support::scratch_dir;
-using testing_support::every_line_ends_in_crlf;
 using testing_support::split_lines;
 
 // Trailing blanks of a run name do stand in the file names; leading ones not.
@@ -45,14 +45,15 @@ inline std::vector<std::string> crlf_lines(const std::string& text) {
   return lines;
 }
 
-
 struct run {
   std::unique_ptr<scratch_dir> dir = std::make_unique<scratch_dir>();
   run_result result;
   std::string runname;  // as the program pads it
   bool crlf = false;    // the program's line end
 
-  std::string file(const std::string& suffix) const { return dir->read(file_prefix(runname) + suffix); }
+  std::string file(const std::string& suffix) const {
+    return dir->read(file_prefix(runname) + suffix);
+  }
   std::vector<std::string> to_lines(const std::string& text) const {
     return crlf ? crlf_lines(text) : split_lines(text);
   }
@@ -100,8 +101,8 @@ inline std::function<std::string()> with_line(const input_file& base, int line, 
 // Checks that `p` stops in its reader on `text`: exit status 2, one line on
 // standard error that starts with `message` and ends with the program's line
 // end, nothing on standard output, and no file but the parameter file.
-inline void expect_reader_stop(const program& p, const std::string& text, const std::string& message,
-                               const std::string& what) {
+inline void expect_reader_stop(const program& p, const std::string& text,
+                               const std::string& message, const std::string& what) {
   scratch_dir dir;
   dir.write(p.input_name, text);
   const run_result r = dir.run(p.name);

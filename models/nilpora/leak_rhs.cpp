@@ -11,7 +11,7 @@ void fex(int* /*NEQ*/, double* /*T*/, double* Y, double* YDOT) {
   YDOT[1] = v;
 }
 
-void jex(int* /*NEQ*/, double* /*T*/, double* /*Y*/, int* /*ML*/, int* /*MU*/,
-         double* /*PD*/, int* /*NROWPD*/) {}
+void jex(int* /*NEQ*/, double* /*T*/, double* /*Y*/, int* /*ML*/, int* /*MU*/, double* /*PD*/,
+         int* /*NROWPD*/) {}
 
 }  // namespace nilpora

@@ -12,10 +12,10 @@ TEST(LeakRhs, MovesTheSaturableRateFromSourceToReceivingPool) {
   struct {
     double vmax, km, y1, y2, v;
   } cases[] = {
-      {2.0, 1.0, 3.0, 7.0, 1.5},     // 6 / 4
-      {4.0, 0.0, 0.25, 0.0, 4.0},    // KM 0: saturated, v = VMAX
-      {0.0, 0.5, 1.0, 0.0, 0.0},     // no rate yet: nothing moves
-      {1.0, 1.0, 1.0, 100.0, 0.5},   // Y2 plays no part
+      {2.0, 1.0, 3.0, 7.0, 1.5},    // 6 / 4
+      {4.0, 0.0, 0.25, 0.0, 4.0},   // KM 0: saturated, v = VMAX
+      {0.0, 0.5, 1.0, 0.0, 0.0},    // no rate yet: nothing moves
+      {1.0, 1.0, 1.0, 100.0, 0.5},  // Y2 plays no part
   };
   for (const auto& c : cases) {
     nilpora::LEAKPAR = {c.vmax, c.km};

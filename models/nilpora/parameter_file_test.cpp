@@ -12,14 +12,13 @@ using testing_support::scratch_dir;
 
 TEST(ParameterFile, ReadsSixStatementsAndIgnoresNotes) {
   scratch_dir dir;
-  dir.write("NILPORA.INP",
-            "leak-a   the run name\r\n"
-            "0.5, 0.25 4.0  output times\r\n"
-            "2.5D0   VMAX\r\n"
-            "1.0E-01 KM\r\n"
-            "3       KACT\r\n"
-            "1.5\r\n"
-            "0.5     Y(2) continues the statement\r\n");
+  dir.write("NILPORA.INP", "leak-a   the run name\r\n"
+                           "0.5, 0.25 4.0  output times\r\n"
+                           "2.5D0   VMAX\r\n"
+                           "1.0E-01 KM\r\n"
+                           "3       KACT\r\n"
+                           "1.5\r\n"
+                           "0.5     Y(2) continues the statement\r\n");
   nilpora::run_input in;
   textio::read_error err;
   ASSERT_TRUE(nilpora::read_parameter_file((dir / "NILPORA.INP").string(), &in, &err))
@@ -43,12 +42,14 @@ TEST(ParameterFile, OutputIntervalThatNeverEnds) {
     bool never_ends;
   } cases[] = {
       {0.0, 0.5, 10.0, false},
-      {0.0, 0.0, 10.0, false},   // four repeated calls, then the integrator stops
+      {0.0, 0.0, 10.0, false},  // four repeated calls, then the integrator
+                                // stops
       {1.0, 0.0, 10.0, true},
       {-1.0, 0.0, 10.0, true},
       {0.0, -0.5, 10.0, true},
       {2.0, -0.5, 10.0, true},
-      {2.0, 0.0, 1.0, false},    // first output time already past TFINAL: one step
+      {2.0, 0.0, 1.0, false},  // first output time already past TFINAL:
+                               // one step
       {2.0, -0.5, 1.0, false},
       {10.0, 0.0, 10.0, true},
   };

@@ -34,7 +34,8 @@ struct rich_file {
       in.k(n, v);
       values[n + 2] = {v};
     }
-    const bool two[26] = {1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1, 0};
+    const bool two[26] = {1, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0,
+                          0, 0, 0, 0, 0, 1, 0, 1, 0, 0, 0, 1, 0};
     for (int i = 0; i < 26; ++i) {
       double a = 0.31415926 * (i + 1), b = 2.7182818e-3 * (i + 1);
       values[71 + i] = two[i] ? std::vector<double>{a, b} : std::vector<double>{a};
@@ -65,7 +66,7 @@ struct rich_file {
 };
 
 // Parameter lines after which the copy has a blank line.
-const int BLANK_AFTER[] = {2,  4,  7,  9,  11, 13, 17, 21, 24, 26, 32, 37,
+const int BLANK_AFTER[] = {2,  4,  7,  9,  11, 13, 17, 21, 24, 26, 32,  37,
                            42, 47, 52, 57, 62, 67, 79, 88, 92, 96, 103, 107};
 
 TEST(Velmo64v6EchoFile, LayoutLabelsAndBlankLines) {

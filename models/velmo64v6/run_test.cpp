@@ -38,12 +38,16 @@ TEST(Velmo64v6Run, RampsOfK1AndK3InEveryPhase) {
       {"coefficients set", {}, {0.3, 0.05, 0.4, 0.25, 0.02, 0.5}},
       // A slash leaves K3P2COEFF at 0.
       {"coefficients zero",
-       {{71, "0.5, 0"}, {73, "0.7 / K3P2COEFF left out"}, {82, "0.9, 0"}, {89, "0.6, 0"},
-        {91, "1.1, 0"}, {95, "1.3, 0"}},
+       {{71, "0.5, 0"},
+        {73, "0.7 / K3P2COEFF left out"},
+        {82, "0.9, 0"},
+        {89, "0.6, 0"},
+        {91, "1.1, 0"},
+        {95, "1.3, 0"}},
        {0, 0, 0, 0, 0, 0}},
   };
-  const double K1READ = 1.0, K3READ = 1.0, K1P2 = 0.5, K3P2 = 0.7, K1P3 = 1.2, K3P3 = 0.9, K1P4 = 0.6,
-               K3P4 = 1.1, K1P5 = 0.8, K3P5 = 1.3;
+  const double K1READ = 1.0, K3READ = 1.0, K1P2 = 0.5, K3P2 = 0.7, K1P3 = 1.2, K3P3 = 0.9,
+               K1P4 = 0.6, K3P4 = 1.1, K1P5 = 0.8, K3P5 = 1.3;
   const double K63[6] = {0, 0, 0.2, 0.3, 0.4, 0.5};
   const double TPHASE[5] = {3, 4, 4, 4, 4};
 
@@ -119,9 +123,9 @@ TEST(Velmo64v6Run, FilesOfAFivePhaseRun) {
   ASSERT_EQ(r.exit_status, 0) << r.err;
 
   const std::vector<std::string> expected_files = {
-      file_of(RUN, ".INP"), file_of(RUN, ".txt"), file_of(RUN, "_ER.txt"), file_of(RUN, "_fluxes.txt"),
-      file_of(RUN, "_spec.txt"), file_of(RUN, "_summary.txt"), file_of(RUN, "_sw.txt"), "VELMO64v6.INP",
-      "tmp"};
+      file_of(RUN, ".INP"),        file_of(RUN, ".txt"),      file_of(RUN, "_ER.txt"),
+      file_of(RUN, "_fluxes.txt"), file_of(RUN, "_spec.txt"), file_of(RUN, "_summary.txt"),
+      file_of(RUN, "_sw.txt"),     "VELMO64v6.INP",           "tmp"};
   EXPECT_EQ(dir.files(), expected_files);
   for (const std::string& name : dir.files())
     if (name != "VELMO64v6.INP") {
@@ -162,7 +166,8 @@ TEST(Velmo64v6Run, FilesOfAFivePhaseRun) {
   EXPECT_EQ(tmp[0], std::string(1, ' ') + padded_name);
   const double ends[5] = {19, 3, 7, 11, 15};
   for (int i = 0; i < 5; ++i) EXPECT_DOUBLE_EQ(fields(tmp[i + 1]).at(0), ends[i]);
-  EXPECT_TRUE(std::regex_match(tmp[6], std::regex(R"(  \([0-9]{2}-[A-Z][a-z]{2}-[0-9]{2}, [0-9:]{8}\))")));
+  EXPECT_TRUE(
+      std::regex_match(tmp[6], std::regex(R"(  \([0-9]{2}-[A-Z][a-z]{2}-[0-9]{2}, [0-9:]{8}\))")));
 
   // Console and summary: same report, less the console-only lines.
   auto console = split_lines(r.out);
@@ -179,7 +184,8 @@ TEST(Velmo64v6Run, FilesOfAFivePhaseRun) {
   EXPECT_EQ(summary[3], " Phase   1");
   const std::size_t n = summary.size();
   EXPECT_EQ(summary[n - 1], "  ");
-  EXPECT_TRUE(std::regex_match(summary[n - 2], std::regex(R"( Execution ended at: [0-9]{2}:[0-9]{2}:[0-9]{2})")))
+  EXPECT_TRUE(std::regex_match(summary[n - 2],
+                               std::regex(R"( Execution ended at: [0-9]{2}:[0-9]{2}:[0-9]{2})")))
       << summary[n - 2];
   EXPECT_EQ(summary[n - 3], "  ");
 
@@ -189,7 +195,8 @@ TEST(Velmo64v6Run, FilesOfAFivePhaseRun) {
   for (std::size_t i = 0; i < summary.size(); ++i) {
     if (summary[i].rfind("   rate constants ki at end of phase", 0) == 0) {
       ++phase;
-      EXPECT_EQ(summary[i], "   rate constants ki at end of phase  " + std::to_string(phase) + " :");
+      EXPECT_EQ(summary[i],
+                "   rate constants ki at end of phase  " + std::to_string(phase) + " :");
       int last = -1;
       for (int p = 0; p < phase; ++p) last += STEPS[p];
       ASSERT_LT(i + 3, summary.size());
@@ -226,7 +233,8 @@ TEST(Velmo64v6Run, PeriodLinesInFixedPointFields) {
     const char* name;
     double scale;  // time unit: rates divided by it, times multiplied
   };
-  for (const period_case& pc : {period_case{"seconds", 1.0}, period_case{"periods too long", 1e6}}) {
+  for (const period_case& pc :
+       {period_case{"seconds", 1.0}, period_case{"periods too long", 1e6}}) {
     SCOPED_TRACE(pc.name);
     input_file in = oscillator_base();
     in.times(0.0, 0.5 * pc.scale, {60 * pc.scale, 0, 0, 0, 0});
@@ -255,7 +263,8 @@ TEST(Velmo64v6Run, PeriodLinesInFixedPointFields) {
     }
     std::vector<std::string> period_lines, echoes;
     for (const std::string& l : split_lines(r.out)) {
-      if (std::regex_match(l, std::regex(R"(^ [ 0-9]{3}[ 0-9.*-]{10}[ 0-9.*-]{10}$)"))) period_lines.push_back(l);
+      if (std::regex_match(l, std::regex(R"(^ [ 0-9]{3}[ 0-9.*-]{10}[ 0-9.*-]{10}$)")))
+        period_lines.push_back(l);
       if (std::regex_match(l, std::regex(R"(^   -?[0-9.E+-]+$)"))) echoes.push_back(l);
     }
     EXPECT_EQ(period_lines, want_lines);
@@ -284,7 +293,8 @@ TEST(Velmo64v6Run, IntegratorFailureStopsAfterTheFluxRow) {
   run_result r = run_with(dir, in);
   EXPECT_EQ(r.exit_status, 1);
   std::smatch m;
-  ASSERT_TRUE(std::regex_search(r.out, m, std::regex("\r\n\r\n\r\n ERROR HALT\\.\\. ISTATE =( -[1-9])\r\n$")))
+  ASSERT_TRUE(std::regex_search(r.out, m,
+                                std::regex("\r\n\r\n\r\n ERROR HALT\\.\\. ISTATE =( -[1-9])\r\n$")))
       << r.out.substr(r.out.size() > 300 ? r.out.size() - 300 : 0);
   EXPECT_EQ(lines_of(dir, file_of(RUN, "_fluxes.txt")).size(), 2u);
   EXPECT_EQ(lines_of(dir, file_of(RUN, ".txt")).size(), 1u);
@@ -308,8 +318,8 @@ namespace {
 
 TEST(Velmo64v6Run, ShippedExampleRunsAllFivePhasesWithRamps) {
   scratch_dir dir;
-  dir.write("VELMO64v6.INP",
-            testing_support::read_file(testing_support::source_dir() + "/examples/velmo64v6/VELMO64v6.INP"));
+  dir.write("VELMO64v6.INP", testing_support::read_file(testing_support::source_dir() +
+                                                        "/examples/velmo64v6/VELMO64v6.INP"));
   run_result r = dir.run("velmo64v6");
   ASSERT_EQ(r.exit_status, 0) << r.err;
   int phases = 0;

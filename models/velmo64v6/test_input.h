@@ -47,22 +47,42 @@ inline input_file oscillator_base() {
   f.set(1, "OSC");
   f.times(0.0, 0.5, {10, 0, 0, 0, 0});
   for (int n = 1; n <= 68; ++n) f.k(n, 0.0);
-  f.k(1, 1.0);     // leak
-  f.k(3, 1.0);     // pump rate
-  f.k(4, 1e-3);    // pump saturated in Ca_cyt
-  f.k(5, 0.01);    // activation
-  f.k(6, 1.0);     // deactivation, saturated
+  f.k(1, 1.0);   // leak
+  f.k(3, 1.0);   // pump rate
+  f.k(4, 1e-3);  // pump saturated in Ca_cyt
+  f.k(5, 0.01);  // activation
+  f.k(6, 1.0);   // deactivation, saturated
   f.k(7, 1e-3);
-  f.k(22, 1.0);    // keep the inactive branches free of 0/0
+  f.k(22, 1.0);  // keep the inactive branches free of 0/0
   for (int n = 39; n <= 43; ++n) f.k(n, 1.0);
   f.k(62, 1.0);
   // Phase-change lines 71..96.
-  const char* phases[26] = {
-      "0.5, 0.3 K1P2 K1P2COEFF", "0 K2P2", "0.7, 0.05 K3P2 K3P2COEFF", "0", "0", "0", "0", "0",
-      "0.2 K63P2",
-      "1.2 K1P3", "0 K2P3", "0.9, 0.4 K3P3 K3P3COEFF", "0", "0", "0", "0", "0", "0.3 K63P3",
-      "0.6, 0.25 K1P4 K1P4COEFF", "0 K2P4", "1.1, 0.02 K3P4 K3P4COEFF", "0.4 K63P4",
-      "0.8 K1P5", "0 K2P5", "1.3, 0.5 K3P5 K3P5COEFF", "0.5 K63P5"};
+  const char* phases[26] = {"0.5, 0.3 K1P2 K1P2COEFF",
+                            "0 K2P2",
+                            "0.7, 0.05 K3P2 K3P2COEFF",
+                            "0",
+                            "0",
+                            "0",
+                            "0",
+                            "0",
+                            "0.2 K63P2",
+                            "1.2 K1P3",
+                            "0 K2P3",
+                            "0.9, 0.4 K3P3 K3P3COEFF",
+                            "0",
+                            "0",
+                            "0",
+                            "0",
+                            "0",
+                            "0.3 K63P3",
+                            "0.6, 0.25 K1P4 K1P4COEFF",
+                            "0 K2P4",
+                            "1.1, 0.02 K3P4 K3P4COEFF",
+                            "0.4 K63P4",
+                            "0.8 K1P5",
+                            "0 K2P5",
+                            "1.3, 0.5 K3P5 K3P5COEFF",
+                            "0.5 K63P5"};
   for (int i = 0; i < 26; ++i) f.set(71 + i, phases[i]);
   f.set(97, "1.5, 1.0, 1.0, 0  !Ca_cyt,PMCA.M*,Ca_ext,M");
   f.set(98, "0, 0, 0, 100  !MCa4,B,BCa4,PMCA.M");

@@ -41,7 +41,9 @@ inline std::vector<std::string> lines_of(const scratch_dir& dir, const std::stri
 }
 
 // The comma-separated fields of a row as numbers (INF and NaN included).
-inline std::vector<double> fields(const std::string& row) { return testing_support::row_values(row); }
+inline std::vector<double> fields(const std::string& row) {
+  return testing_support::row_values(row);
+}
 
 inline std::vector<std::vector<double>> rows_of(const scratch_dir& dir, const std::string& name) {
   std::vector<std::vector<double>> rows;

@@ -15,8 +15,8 @@ TEST(Velmo65Files, FourFilesEveryLineEndingInCrLf) {
   const run r = run_velmo65(base_input());
   ASSERT_EQ(r.result.exit_status, 0) << r.result.err;
   const std::vector<std::string> expected = {"VELMO65.INP", "t65        .txt",
-                                             "t65        _fluxes.txt",
-                                             "t65        _summary.txt", "tmp"};
+                                             "t65        _fluxes.txt", "t65        _summary.txt",
+                                             "tmp"};
   ASSERT_EQ(r.dir->files(), expected);
   for (const std::string& name : expected) {
     if (name == "VELMO65.INP") continue;

@@ -24,9 +24,9 @@ struct switched {
   int k;
   double value;
 };
-const switched switch_table[] = {
-    {82, 2, 1, 2.0e-5},  {93, 2, 20, 0.5},  {108, 3, 1, 3.0e-5}, {117, 3, 20, 0.6},
-    {127, 4, 1, 4.0e-5}, {130, 4, 20, 0.7}, {134, 5, 1, 5.0e-5}, {137, 5, 20, 0.8}};
+const switched switch_table[] = {{82, 2, 1, 2.0e-5},  {93, 2, 20, 0.5},    {108, 3, 1, 3.0e-5},
+                                 {117, 3, 20, 0.6},   {127, 4, 1, 4.0e-5}, {130, 4, 20, 0.7},
+                                 {134, 5, 1, 5.0e-5}, {137, 5, 20, 0.8}};
 
 input_file with_switches() {
   input_file in = base_input();

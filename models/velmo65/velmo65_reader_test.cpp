@@ -11,9 +11,12 @@ namespace {
 using namespace velmo65_testing;
 
 TEST(Velmo65Reader, BadParameterFilesStopBeforeAnyResultFile) {
-  const auto with = [](int line, std::string value) { return with_line(base_input(), line, value); };
+  const auto with = [](int line, std::string value) {
+    return with_line(base_input(), line, value);
+  };
   const bad_file cases[] = {
-      {"short file", [] { return base_input().head(120); }, "VELMO65.INP line 121: PHASECHG(121): "},
+      {"short file", [] { return base_input().head(120); },
+       "VELMO65.INP line 121: PHASECHG(121): "},
       {"bad real", with(10, "5..0  k8"), "VELMO65.INP line 10: k8: "},
       {"bad species value", with(150, "0.1, 0.1, 1.0, q"), "VELMO65.INP line 150: IP3R: "},
       {"bad integer", with(151, "0 0 0 0 x"), "VELMO65.INP line 151: NOUT(5): "},

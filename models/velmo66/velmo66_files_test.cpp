@@ -11,8 +11,9 @@ namespace {
 
 using namespace velmo66_testing;
 
-const std::vector<std::string> suffixes = {".txt",     "_ER.txt",   "_fluxes.txt",
-                                           "_jSOCC-Ca_lum.txt", "_spec.txt", "_summary.txt",
+const std::vector<std::string> suffixes = {".txt",        "_ER.txt",
+                                           "_fluxes.txt", "_jSOCC-Ca_lum.txt",
+                                           "_spec.txt",   "_summary.txt",
                                            "_sw.txt"};
 
 TEST(Velmo66Files, EightFilesEveryLineEndingInCrLf) {
@@ -32,9 +33,11 @@ TEST(Velmo66Files, EightFilesEveryLineEndingInCrLf) {
 
   // velmo67's rows and its DTOUT reset after phase 2: 11 output steps in
   // phases 1 and 2, 10 in each later phase of duration 1.0.
-  const std::pair<std::string, std::size_t> widths[] = {
-      {".txt", 624}, {"_ER.txt", 160}, {"_fluxes.txt", 256}, {"_sw.txt", 26},
-      {"_jSOCC-Ca_lum.txt", 26}};
+  const std::pair<std::string, std::size_t> widths[] = {{".txt", 624},
+                                                        {"_ER.txt", 160},
+                                                        {"_fluxes.txt", 256},
+                                                        {"_sw.txt", 26},
+                                                        {"_jSOCC-Ca_lum.txt", 26}};
   for (const auto& [suffix, width] : widths) {
     const auto rows = r.lines(suffix);
     EXPECT_EQ(rows.size(), suffix == "_jSOCC-Ca_lum.txt" ? 5u : 11u + 11u + 10u + 10u + 10u)
@@ -48,10 +51,11 @@ TEST(Velmo66Files, EightFilesEveryLineEndingInCrLf) {
 TEST(Velmo66Report, RateConstantTableHas35LinesWithoutK46K77K78) {
   const run r = run_velmo66(base_input());
   ASSERT_EQ(r.result.exit_status, 0) << r.result.err;
-  const std::vector<std::string> labels = {
-      "k1",  "k2",  "k3",  "k63", "k4",  "k64", "k5",  "k60", "k6",  "k61", "k7",  "k62",
-      "k8",  "k9",  "k10", "k11", "k12", "k67", "k13", "k68", "k16", "k18", "k19", "k20",
-      "k21", "k22", "k23", "k25", "k26", "k27", "k36", "k38", "k71", "k72", "k73"};
+  const std::vector<std::string> labels = {"k1",  "k2",  "k3",  "k63", "k4",  "k64", "k5",
+                                           "k60", "k6",  "k61", "k7",  "k62", "k8",  "k9",
+                                           "k10", "k11", "k12", "k67", "k13", "k68", "k16",
+                                           "k18", "k19", "k20", "k21", "k22", "k23", "k25",
+                                           "k26", "k27", "k36", "k38", "k71", "k72", "k73"};
   for (const auto& lines : {r.console(), r.summary()}) {
     for (int phase = 1; phase <= 5; ++phase) {
       const auto table = rate_constant_table(lines, phase, 35);
@@ -117,9 +121,9 @@ TEST(Velmo66Files, SameRunAsVelmo67ApartFromItsDifferences) {
     int line66;  // velmo67 reads it three lines further down
     double value;
   };
-  const later_switch switches[] = {{118, 2.0},   {127, 3.0e-5}, {128, 0.08}, {129, 30.0},
-                                   {130, 0.6},   {131, 15.0},   {132, 2e-4}, {134, 2.0e-6},
-                                   {135, 0.03},  {136, 10.0},   {137, 0.3},  {140, 5.0},
+  const later_switch switches[] = {{118, 2.0},  {127, 3.0e-5}, {128, 0.08}, {129, 30.0},
+                                   {130, 0.6},  {131, 15.0},   {132, 2e-4}, {134, 2.0e-6},
+                                   {135, 0.03}, {136, 10.0},   {137, 0.3},  {140, 5.0},
                                    {141, 5e-5}};
   input_file in66 = base_input();
   velmo67_testing::input_file in67;
@@ -145,8 +149,8 @@ TEST(Velmo66Files, SameRunAsVelmo67ApartFromItsDifferences) {
     for (const std::string& l : lines) t += l + "\r\n";
     return t;
   };
-  for (const char* suffix : {".txt", "_ER.txt", "_fluxes.txt", "_sw.txt", "_spec.txt",
-                             "_jSOCC-Ca_lum.txt"}) {
+  for (const char* suffix :
+       {".txt", "_ER.txt", "_fluxes.txt", "_sw.txt", "_spec.txt", "_jSOCC-Ca_lum.txt"}) {
     ASSERT_FALSE(r67.file(suffix).empty()) << suffix;
     EXPECT_EQ(r66.file(suffix), as_crlf(r67.lines(suffix))) << suffix;
   }

@@ -65,10 +65,10 @@ TEST(Velmo66Phases, LaterSwitchesReadTheirVelmo66Lines) {
     int k;
     double value;
   };
-  const switched table[] = {
-      {127, 4, 1, 2.0e-5}, {128, 4, 2, 0.06}, {129, 4, 3, 25.0},  {130, 4, 20, 0.5},
-      {131, 4, 63, 12.0},  {132, 4, 73, 3e-4}, {134, 5, 1, 3.0e-5}, {135, 5, 2, 0.07},
-      {136, 5, 3, 30.0},   {137, 5, 20, 0.6}, {140, 5, 63, 14.0},  {141, 5, 73, 2e-4}};
+  const switched table[] = {{127, 4, 1, 2.0e-5}, {128, 4, 2, 0.06},  {129, 4, 3, 25.0},
+                            {130, 4, 20, 0.5},   {131, 4, 63, 12.0}, {132, 4, 73, 3e-4},
+                            {134, 5, 1, 3.0e-5}, {135, 5, 2, 0.07},  {136, 5, 3, 30.0},
+                            {137, 5, 20, 0.6},   {140, 5, 63, 14.0}, {141, 5, 73, 2e-4}};
   input_file in = base_input();
   for (const switched& s : table) in.set_phase_value(s.line, s.value);
   const run r = run_velmo66(in);
@@ -95,13 +95,13 @@ TEST(Velmo66Phases, LaterSwitchesReadTheirVelmo66Lines) {
 TEST(Velmo66Phases, Velmo67FileRunsByVelmo66Table) {
   velmo67_testing::input_file in;
   in.drop_notes(82, 145);
-  in.set(95, "7.5");         // velmo66's k23 of phase 2
-  in.set(102, "0.25");       // velmo67's k46 of phase 2
-  in.set(120, "9.0");        // velmo66's k23 of phase 3 (its line 118)
-  in.set(121, "11.0");       // velmo67's k23 of phase 3
-  in.set(129, "3.3e-5");     // velmo66's k1 of phase 4 (first value of its line 127)
+  in.set(95, "7.5");          // velmo66's k23 of phase 2
+  in.set(102, "0.25");        // velmo67's k46 of phase 2
+  in.set(120, "9.0");         // velmo66's k23 of phase 3 (its line 118)
+  in.set(121, "11.0");        // velmo67's k23 of phase 3
+  in.set(129, "3.3e-5");      // velmo66's k1 of phase 4 (first value of its line 127)
   in.set(130, "2.0e-5 0.5");  // velmo67's k1 of phase 4
-  in.set(133, "0.45");       // k20 of phase 4 in both
+  in.set(133, "0.45");        // k20 of phase 4 in both
   in.set_nout(0, 0, 0, 0, 2);
   const run r = run_velmo66(in.text(), "t67");
   ASSERT_EQ(r.result.exit_status, 0) << r.result.err;

@@ -11,7 +11,9 @@ namespace {
 using namespace velmo66_testing;
 
 TEST(Velmo66Reader, BadParameterFilesStopBeforeAnyResultFile) {
-  const auto with = [](int line, std::string value) { return with_line(base_input(), line, value); };
+  const auto with = [](int line, std::string value) {
+    return with_line(base_input(), line, value);
+  };
   const bad_file cases[] = {
       {"missing band line", [] { return base_input().head(157); },
        "VELMO66.INP line 158: epsilon(3): "},

@@ -10,8 +10,9 @@ namespace {
 
 using namespace velmo67_testing;
 
-const std::vector<std::string> suffixes = {".txt",     "_ER.txt",   "_fluxes.txt",
-                                           "_jSOCC-Ca_lum.txt", "_spec.txt", "_summary.txt",
+const std::vector<std::string> suffixes = {".txt",        "_ER.txt",
+                                           "_fluxes.txt", "_jSOCC-Ca_lum.txt",
+                                           "_spec.txt",   "_summary.txt",
                                            "_sw.txt"};
 
 TEST(Velmo67Files, NamesAreTheWholePaddedRunNameAndASuffix) {
@@ -40,9 +41,11 @@ TEST(Velmo67Files, NamesAreTheWholePaddedRunNameAndASuffix) {
 TEST(Velmo67Files, EveryRowHasItsWidthAndEveryLineEndsInALineFeed) {
   const run r = run_velmo67(input_file());
   ASSERT_EQ(r.result.exit_status, 0) << r.result.err;
-  const std::pair<std::string, std::size_t> widths[] = {
-      {".txt", 624}, {"_ER.txt", 160}, {"_fluxes.txt", 256}, {"_sw.txt", 26},
-      {"_jSOCC-Ca_lum.txt", 26}};
+  const std::pair<std::string, std::size_t> widths[] = {{".txt", 624},
+                                                        {"_ER.txt", 160},
+                                                        {"_fluxes.txt", 256},
+                                                        {"_sw.txt", 26},
+                                                        {"_jSOCC-Ca_lum.txt", 26}};
   // 11 output steps in phases 1 and 2 (DTOUT 0.1), 10 in each later phase.
   const std::size_t steps = 11 + 11 + 10 + 10 + 10;
   for (const auto& [suffix, width] : widths) {
@@ -99,7 +102,8 @@ TEST(Velmo67Files, RunInformationFileHoldsTheTenRecords) {
   EXPECT_EQ(tmp[3], "   3.50000000000000");
   EXPECT_EQ(tmp[4], "   3.75000000000000");
   EXPECT_EQ(tmp[5], "   4.75000000000000");
-  EXPECT_TRUE(std::regex_match(tmp[6], std::regex(R"(  \(\d\d-[A-Z][a-z][a-z]-\d\d, \d\d:\d\d:\d\d\))")))
+  EXPECT_TRUE(
+      std::regex_match(tmp[6], std::regex(R"(  \(\d\d-[A-Z][a-z][a-z]-\d\d, \d\d:\d\d:\d\d\))")))
       << tmp[6];
   EXPECT_EQ(tmp[7], "   0.500000000000000");
   EXPECT_EQ(tmp[8], "   1000000000.00000");

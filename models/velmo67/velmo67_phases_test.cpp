@@ -125,8 +125,13 @@ TEST(Velmo67Phases, SwitchesShowInTheRateConstantTableAndTheDataColumns) {
   EXPECT_DOUBLE_EQ(reported_k(r, 4, 73), 3.0e-4);
   EXPECT_DOUBLE_EQ(reported_k(r, 5, 73), 2.0e-4);  // line 144
   EXPECT_DOUBLE_EQ(reported_k(r, 5, 3), 30.0);
-  const struct { int n; double phase3, phase4, phase5; } switched[] = {
-      {2, 0.05, 0.06, 0.07}, {20, 0.4, 0.45, 0.5}, {63, 10.0, 12.0, 14.0}, {3, 20.0, 25.0, 30.0}};
+  const struct {
+    int n;
+    double phase3, phase4, phase5;
+  } switched[] = {{2, 0.05, 0.06, 0.07},
+                  {20, 0.4, 0.45, 0.5},
+                  {63, 10.0, 12.0, 14.0},
+                  {3, 20.0, 25.0, 30.0}};
   for (const auto& c : switched) {
     EXPECT_DOUBLE_EQ(reported_k(r, 3, c.n), c.phase3) << "k" << c.n;
     EXPECT_DOUBLE_EQ(reported_k(r, 4, c.n), c.phase4) << "k" << c.n;
@@ -149,7 +154,7 @@ TEST(Velmo67Phases, SwitchesShowInTheRateConstantTableAndTheDataColumns) {
     EXPECT_DOUBLE_EQ(column(data[42], c.col), c.phase5) << c.col;
   }
   EXPECT_EQ(data[31].substr(16, 3 * 16), data[32].substr(16, 3 * 16));  // Ca_cyt .. Ca_ext
-  EXPECT_NEAR(column(flux[31], 2), 1.0e-5 * 2000.0, 1e-9);           // j1 = k1 * Ca_ext
+  EXPECT_NEAR(column(flux[31], 2), 1.0e-5 * 2000.0, 1e-9);              // j1 = k1 * Ca_ext
   EXPECT_NEAR(column(flux[32], 2), 2.0e-5 * 2000.0, 1e-9);
 }
 

@@ -24,8 +24,8 @@ using testing_support::scratch_dir;
 class parameter_text {
  public:
   explicit parameter_text(const program_info& p) {
-    const std::string text = read_file(testing_support::source_dir() + "/examples/" + p.name +
-                                       "/" + p.parameter_file);
+    const std::string text =
+        read_file(testing_support::source_dir() + "/examples/" + p.name + "/" + p.parameter_file);
     for (std::string& l : testing_support::split_lines(text)) {
       if (!l.empty() && l.back() == '\r') l.pop_back();
       lines_.push_back(std::move(l));

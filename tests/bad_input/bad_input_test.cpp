@@ -117,8 +117,8 @@ std::vector<bad_file> malformed_files(const program_info& p) {
       {"a negative real beyond double range", value("-1.0D+999"), "", v, ""},
       {"a line of 100,000 characters",
        [v](parameter_text& t) { t.set(v, std::string(100000, 'x')); }, "", v, ""},
-      {"a number of 100,000 digits",
-       [v](parameter_text& t) { t.set(v, std::string(100000, '9')); }, "", v, ""},
+      {"a number of 100,000 digits", [v](parameter_text& t) { t.set(v, std::string(100000, '9')); },
+       "", v, ""},
       {"NUL bytes after a value", value(std::string("1.0\0\0\0", 6)), "", v, ""},
       {"binary junk for a value", value(junk_value(200)), "", v, ""},
       {"a NUL byte in the run name",
@@ -156,8 +156,8 @@ TEST_P(BadInput, UnusableControlValues) {
   };
   const int w = p().window_line;
   if (w > 0) {
-    cases.push_back({"a window of 0 steps", [w](parameter_text& t) { t.set_value(w, 0, "0"); },
-                     "", w, "NSW"});
+    cases.push_back(
+        {"a window of 0 steps", [w](parameter_text& t) { t.set_value(w, 0, "0"); }, "", w, "NSW"});
     cases.push_back({"a window of 1001 steps",
                      [w](parameter_text& t) { t.set_value(w, 0, "1001"); }, "", w, "NSW"});
   }

@@ -11,8 +11,8 @@ namespace {
 bool digit(char c) { return c >= '0' && c <= '9'; }
 
 bool month_at(std::string_view t, std::size_t i) {
-  static const std::array<std::string_view, 12> months = {
-      "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  static const std::array<std::string_view, 12> months = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   return std::find(months.begin(), months.end(), t.substr(i, 3)) != months.end();
 }
 
@@ -105,11 +105,21 @@ std::string visible(std::string_view line) {
   std::string out = "\"";
   for (const char c : line) {
     switch (c) {
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7f) {
           char hex[8];
@@ -130,7 +140,8 @@ std::string describe(const std::string& file, const line_difference& d) {
                   std::to_string(d.actual_lines) + " written)\n";
   m += "  expected: " + (d.expected_missing ? std::string("<end of file>") : visible(d.expected)) +
        "\n";
-  m += "  actual:   " + (d.actual_missing ? std::string("<end of file>") : visible(d.actual)) + "\n";
+  m +=
+      "  actual:   " + (d.actual_missing ? std::string("<end of file>") : visible(d.actual)) + "\n";
   return m;
 }
 

@@ -25,8 +25,7 @@ struct line_difference {
   int expected_lines = 0, actual_lines = 0;
 };
 
-std::optional<line_difference> first_difference(std::string_view expected,
-                                                std::string_view actual);
+std::optional<line_difference> first_difference(std::string_view expected, std::string_view actual);
 
 // A line as a quoted C-style string, so that CR, LF and other control
 // bytes show: " Phase   1\r\n".

@@ -24,7 +24,7 @@ using testing_support::scratch_dir;
 using testing_support::write_file;
 
 struct golden_case {
-  std::string name;            // its folder under tests/golden/cases
+  std::string name;  // its folder under tests/golden/cases
   std::string program;
   std::string parameter_file;  // the one input file of the folder
 };
@@ -87,7 +87,8 @@ std::map<std::string, std::string> expected_files(const golden_case& c) {
   return files;
 }
 
-void rewrite_expected_files(const golden_case& c, const std::map<std::string, std::string>& produced) {
+void rewrite_expected_files(const golden_case& c,
+                            const std::map<std::string, std::string>& produced) {
   for (const auto& [name, text] : expected_files(c))
     if (!produced.count(name)) fs::remove(case_folder(c) / name);
   for (const auto& [name, text] : produced) write_file(case_folder(c) / name, text);
