@@ -85,12 +85,11 @@ TEST_P(RobertsonReference, MatchesAtFortyWithinTheToleranceAsked) {
     EXPECT_NEAR(p.y[i], ref[i], c.factor * (c.rtol * ref[i] + atol[i])) << "y" << i + 1;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tolerances, RobertsonReference,
-    ::testing::Values(robertson_case{21, 1e-4, 1e-6, 1e-10, 1e-6, 1.0},
-                      robertson_case{22, 1e-4, 1e-6, 1e-10, 1e-6, 1.0},
-                      robertson_case{22, 1e-8, 1e-12, 1e-16, 1e-12, 10.0},
-                      robertson_case{25, 1e-8, 1e-12, 1e-16, 1e-12, 10.0}));
+INSTANTIATE_TEST_SUITE_P(Tolerances, RobertsonReference,
+                         ::testing::Values(robertson_case{21, 1e-4, 1e-6, 1e-10, 1e-6, 1.0},
+                                           robertson_case{22, 1e-4, 1e-6, 1e-10, 1e-6, 1.0},
+                                           robertson_case{22, 1e-8, 1e-12, 1e-16, 1e-12, 10.0},
+                                           robertson_case{25, 1e-8, 1e-12, 1e-16, 1e-12, 10.0}));
 
 }  // namespace
 }  // namespace integrator::testing

@@ -4,10 +4,9 @@
 extern "C" {
 int idamax_(const int* n, const double* x, const int* incx);
 void dscal_(const int* n, const double* a, double* x, const int* incx);
-void daxpy_(const int* n, const double* a, const double* x, const int* incx,
-            double* y, const int* incy);
-double ddot_(const int* n, const double* x, const int* incx, const double* y,
-             const int* incy);
+void daxpy_(const int* n, const double* a, const double* x, const int* incx, double* y,
+            const int* incy);
+double ddot_(const int* n, const double* x, const int* incx, const double* y, const int* incy);
 }
 
 namespace integrator::blas {

@@ -25,8 +25,8 @@ using driver::checked_inputs;
 using driver::msg;
 
 [[noreturn]] void abort_run() {
-  write_message("INTEG--  RUN ABORTED.. APPARENT INFINITE LOOP     ", 50, 303, 2, 0, 0, 0, 0,
-                0.0, 0.0);
+  write_message("INTEG--  RUN ABORTED.. APPARENT INFINITE LOOP     ", 50, 303, 2, 0, 0, 0, 0, 0.0,
+                0.0);
   textio::stop(1);  // not reached: level 2 stops
 }
 
@@ -179,8 +179,7 @@ void step_loop(call& c, bool first_pass) {
       if (s.HNIL_COUNT <= s.MXHNIL) {
         msg("INTEG--  WARNING..INTERNAL T (=R1) AND H (=R2) ARE", 50, 101);
         msg("      SUCH THAT IN THE MACHINE, T + H = T ON THE NEXT STEP  ", 60, 101);
-        msg("      (H = STEP SIZE). SOLVER WILL CONTINUE ANYWAY", 50, 101, 0, 0, 0, 2, s.TCUR,
-            s.H);
+        msg("      (H = STEP SIZE). SOLVER WILL CONTINUE ANYWAY", 50, 101, 0, 0, 0, 2, s.TCUR, s.H);
         if (s.HNIL_COUNT == s.MXHNIL) {
           msg("INTEG--  ABOVE WARNING HAS BEEN ISSUED I1 TIMES.  ", 50, 102);
           msg("      IT WILL NOT BE ISSUED AGAIN FOR THIS PROBLEM", 50, 102, 1, s.MXHNIL);
@@ -190,8 +189,8 @@ void step_loop(call& c, bool first_pass) {
 
     double* hist = c.hist();
     take_step(c.NEQ, c.Y, hist, s.HIST_LEN, hist, c.ewt(), c.segment(s.F_SAVE_AT),
-              c.segment(s.CORR_AT), c.segment(s.MATRIX_WORK_AT),
-              c.IWORK + (s.MATRIX_IWORK_AT - 1), c.F, c.JAC, prepare_matrix, solve_system);
+              c.segment(s.CORR_AT), c.segment(s.MATRIX_WORK_AT), c.IWORK + (s.MATRIX_IWORK_AT - 1),
+              c.F, c.JAC, prepare_matrix, solve_system);
 
     if (s.STEP_RESULT == -1) {
       msg("INTEG--  AT T(=R1) AND STEP SIZE H(=R2), THE ERROR", 50, 204);
@@ -424,9 +423,9 @@ void repeated_call(double T) {
 
 }  // namespace
 
-void integrate(rhs_routine F, int* NEQ, double* Y, double& T, double& TOUT, int& ITOL,
-               double* RTOL, double* ATOL, int& ITASK, int& ISTATE, int& IOPT, double* RWORK,
-               int& LRW, int* IWORK, int& LIW, jac_routine JAC, int& MF) {
+void integrate(rhs_routine F, int* NEQ, double* Y, double& T, double& TOUT, int& ITOL, double* RTOL,
+               double* ATOL, int& ITASK, int& ISTATE, int& IOPT, double* RWORK, int& LRW,
+               int* IWORK, int& LIW, jac_routine JAC, int& MF) {
   solver_state_block& s = solver_state;
   call c{F, NEQ, Y, T, TOUT, ITOL, RTOL, ATOL, ITASK, ISTATE, RWORK, IWORK, JAC};
 

@@ -15,12 +15,11 @@ using rhs_routine = void (*)(int* NEQ, double* T, double* Y, double* YDOT);
 
 // Jacobian: store df(i)/dy(j) into PD (leading dimension NROWPD); band storage
 // for iteration types 4 and 5. Called only for MF x1 and x4.
-using jac_routine = void (*)(int* NEQ, double* T, double* Y, int* ML, int* MU,
-                             double* PD, int* NROWPD);
+using jac_routine = void (*)(int* NEQ, double* T, double* Y, int* ML, int* MU, double* PD,
+                             int* NROWPD);
 
-void integrate(rhs_routine F, int* NEQ, double* Y, double& T, double& TOUT,
-               int& ITOL, double* RTOL, double* ATOL, int& ITASK, int& ISTATE,
-               int& IOPT, double* RWORK, int& LRW, int* IWORK, int& LIW,
-               jac_routine JAC, int& MF);
+void integrate(rhs_routine F, int* NEQ, double* Y, double& T, double& TOUT, int& ITOL, double* RTOL,
+               double* ATOL, int& ITASK, int& ISTATE, int& IOPT, double* RWORK, int& LRW,
+               int* IWORK, int& LIW, jac_routine JAC, int& MF);
 
 }  // namespace integrator

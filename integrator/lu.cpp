@@ -113,8 +113,8 @@ void band_factor(double* abd, int lda, int n, int ml, int mu, int* p, int& statu
   if (at(abd, lda, m, n) == 0.0) status = n;
 }
 
-void band_solve(const double* abd, int lda, int n, int ml, int mu, const int* p,
-                double* b, int job) {
+void band_solve(const double* abd, int lda, int n, int ml, int mu, const int* p, double* b,
+                int job) {
   const int m = mu + ml + 1;
   if (job == 0) {
     if (ml > 0) {

@@ -14,7 +14,7 @@ void lu_solve(const double* a, int lda, int n, const int* p, double* b, int job)
 // (i, j) of the matrix in row ml + mu + 1 + i - j of column j, rows 1..ml
 // being room for the fill-in.
 void band_factor(double* abd, int lda, int n, int ml, int mu, int* p, int& status);
-void band_solve(const double* abd, int lda, int n, int ml, int mu, const int* p,
-                double* b, int job);
+void band_solve(const double* abd, int lda, int n, int ml, int mu, const int* p, double* b,
+                int job);
 
 }  // namespace integrator

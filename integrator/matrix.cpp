@@ -34,9 +34,8 @@ void full_from_jac(int* NEQ, double* Y, double* pd, int n, jac_routine JAC, doub
   for (std::size_t i = 0; i < len; ++i) pd[i] = pd[i] * con;
 }
 
-void full_by_differences(int* NEQ, double* Y, const double* EWT, double* v,
-                         const double* F_SAVE, double* wm, double* pd, int n,
-                         rhs_routine F, double hl) {
+void full_by_differences(int* NEQ, double* Y, const double* EWT, double* v, const double* F_SAVE,
+                         double* wm, double* pd, int n, rhs_routine F, double hl) {
   solver_state_block& s = solver_state;
   const double srur = wm[0];
   const double r0 = base_increment(n, F_SAVE, EWT);
@@ -54,9 +53,8 @@ void full_by_differences(int* NEQ, double* Y, const double* EWT, double* v,
   s.F_COUNT += n;
 }
 
-void diagonal(int* NEQ, double* Y, const double* HIST, int HIST_LEN,
-              const double* EWT, const double* F_SAVE, double* wm, int n,
-              rhs_routine F, double hl) {
+void diagonal(int* NEQ, double* Y, const double* HIST, int HIST_LEN, const double* EWT,
+              const double* F_SAVE, double* wm, int n, rhs_routine F, double hl) {
   solver_state_block& s = solver_state;
   wm[1] = hl;
   const double* col2 = HIST + HIST_LEN;
@@ -79,8 +77,7 @@ void diagonal(int* NEQ, double* Y, const double* HIST, int HIST_LEN,
   }
 }
 
-void band_from_jac(int* NEQ, double* Y, double* wm, int* iwm, int n,
-                   jac_routine JAC, double hl) {
+void band_from_jac(int* NEQ, double* Y, double* wm, int* iwm, int n, jac_routine JAC, double hl) {
   int ml = iwm[0], mu = iwm[1];
   int w = 2 * ml + mu + 1;
   const std::size_t len = static_cast<std::size_t>(w) * n;
@@ -92,9 +89,8 @@ void band_from_jac(int* NEQ, double* Y, double* wm, int* iwm, int n,
   for (std::size_t i = 0; i < len; ++i) pd[i] = pd[i] * con;
 }
 
-void band_by_differences(int* NEQ, double* Y, const double* HIST,
-                         const double* EWT, double* v, const double* F_SAVE,
-                         double* wm, const int* iwm, int n, rhs_routine F,
+void band_by_differences(int* NEQ, double* Y, const double* HIST, const double* EWT, double* v,
+                         const double* F_SAVE, double* wm, const int* iwm, int n, rhs_routine F,
                          double hl) {
   solver_state_block& s = solver_state;
   const int ml = iwm[0], mu = iwm[1];
@@ -128,10 +124,9 @@ void band_by_differences(int* NEQ, double* Y, const double* HIST,
 
 }  // namespace
 
-void prepare_matrix(int* NEQ, double* Y, const double* HIST, int HIST_LEN,
-                    const double* EWT, double* V, const double* F_SAVE,
-                    double* MATRIX_WORK, int* MATRIX_IWORK, rhs_routine F,
-                    jac_routine JAC) {
+void prepare_matrix(int* NEQ, double* Y, const double* HIST, int HIST_LEN, const double* EWT,
+                    double* V, const double* F_SAVE, double* MATRIX_WORK, int* MATRIX_IWORK,
+                    rhs_routine F, jac_routine JAC) {
   solver_state_block& s = solver_state;
   s.JAC_COUNT += 1;
   s.MATRIX_ERROR = 0;

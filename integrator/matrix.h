@@ -11,13 +11,11 @@ namespace integrator {
 
 // On entry Y is the predicted solution (history column 1) and F_SAVE = f(Y).
 // V is scratch for the F values of the difference quotients.
-void prepare_matrix(int* NEQ, double* Y, const double* HIST, int HIST_LEN,
-                    const double* EWT, double* V, const double* F_SAVE,
-                    double* MATRIX_WORK, int* MATRIX_IWORK, rhs_routine F,
-                    jac_routine JAC);
+void prepare_matrix(int* NEQ, double* Y, const double* HIST, int HIST_LEN, const double* EWT,
+                    double* V, const double* F_SAVE, double* MATRIX_WORK, int* MATRIX_IWORK,
+                    rhs_routine F, jac_routine JAC);
 
 // Overwrites X with P^-1 X. UNUSED is not read.
-void solve_system(double* MATRIX_WORK, const int* MATRIX_IWORK, double* X,
-                  const double* UNUSED);
+void solve_system(double* MATRIX_WORK, const int* MATRIX_IWORK, double* X, const double* UNUSED);
 
 }  // namespace integrator

@@ -59,7 +59,8 @@ formed form_and_solve(int iteration, rhs_routine f = tri_f, bool predicted_chang
   f(&neq, &s.TCUR, y.data(), fsave.data());
   // Column 2 as predicted; with a predicted change the corrector would move
   // every component but the first by 10 % of h*f.
-  for (int i = 0; i < n; ++i) hist[n + i] = s.H * fsave[i] * (predicted_change && i > 0 ? 0.9 : 1.0);
+  for (int i = 0; i < n; ++i)
+    hist[n + i] = s.H * fsave[i] * (predicted_change && i > 0 ? 0.9 : 1.0);
   std::vector<double> wm(2 + 5 * n * n, 0.0);
   std::vector<int> iwm(20 + n, 0);
   iwm[0] = 1;
@@ -143,7 +144,8 @@ TEST(IterationMatrix, BandGroupsGiveTheQuotientsOfSingleColumns) {
   EXPECT_EQ(f_calls, m);
 
   const double hl = s.H * s.COEF1_PRIOR;
-  const double r0 = std::fabs(s.H) * 1000.0 * s.ROUNDOFF * n * weighted_norm(n, fsave.data(), ewt.data());
+  const double r0 =
+      std::fabs(s.H) * 1000.0 * s.ROUNDOFF * n * weighted_norm(n, fsave.data(), ewt.data());
   for (int j = 0; j < n; ++j) {
     std::vector<double> yj(hist.begin(), hist.begin() + n);
     const double r = std::max(srur * std::fabs(yj[j]), r0 / ewt[j]);

@@ -76,7 +76,7 @@ TEST_F(MessageWriter, PrintFlagZeroWritesNothing) {
 }
 
 TEST_F(MessageWriter, MessagesGoToTheMessageUnit) {
-  message_capture capture;  // unit 6
+  message_capture capture;           // unit 6
   message_control.MESSAGE_UNIT = 7;  // not open: nothing arrives on unit 6
   write_message("ABCD", 4, 5, 1, 0, 0, 0, 0, 0.0, 0.0);
   EXPECT_TRUE(capture.lines().empty());

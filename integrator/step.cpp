@@ -128,8 +128,8 @@ corrector_result correct(const step_arrays& a, double& d, int& m) {
         }
       }
       if (m != 0) s.CONV_RATE = std::max(0.2 * s.CONV_RATE, d / d_prev);
-      const double dcon = d * std::min(1.0, 1.5 * s.CONV_RATE) /
-                          (test_constant(2, s.ORDER) * s.CONV_TEST);
+      const double dcon =
+          d * std::min(1.0, 1.5 * s.CONV_RATE) / (test_constant(2, s.ORDER) * s.CONV_TEST);
       if (dcon <= 1.0) return corrector_result::converged;
       m += 1;
       if (m == s.MAX_CORR) break;
@@ -283,13 +283,12 @@ next_action set_up(const step_arrays& a, double& r) {
 
 }  // namespace
 
-void take_step(int* NEQ, double* Y, double* HIST, int HIST_LEN, double* HIST_FLAT,
-               double* EWT, double* F_SAVE, double* CORR, double* MATRIX_WORK,
-               int* MATRIX_IWORK, rhs_routine F, jac_routine JAC,
-               matrix_routine prepare, solve_routine solve) {
+void take_step(int* NEQ, double* Y, double* HIST, int HIST_LEN, double* HIST_FLAT, double* EWT,
+               double* F_SAVE, double* CORR, double* MATRIX_WORK, int* MATRIX_IWORK, rhs_routine F,
+               jac_routine JAC, matrix_routine prepare, solve_routine solve) {
   solver_state_block& s = solver_state;
-  const step_arrays a{NEQ, Y, HIST, HIST_LEN, HIST_FLAT, EWT, F_SAVE, CORR,
-                      MATRIX_WORK, MATRIX_IWORK, F, JAC, prepare, solve};
+  const step_arrays a{NEQ,  Y,           HIST,         HIST_LEN, HIST_FLAT, EWT,     F_SAVE,
+                      CORR, MATRIX_WORK, MATRIX_IWORK, F,        JAC,       prepare, solve};
   const int n = s.NEQ_CURRENT;
 
   s.STEP_RESULT = 0;

@@ -18,10 +18,9 @@ using solve_routine = void (*)(double* MATRIX_WORK, const int* MATRIX_IWORK, dou
 
 // HIST is the history array (HIST_LEN rows, column-major); HIST_FLAT is the
 // same storage seen as one vector (the prediction sweeps it whole).
-void take_step(int* NEQ, double* Y, double* HIST, int HIST_LEN, double* HIST_FLAT,
-               double* EWT, double* F_SAVE, double* CORR, double* MATRIX_WORK,
-               int* MATRIX_IWORK, rhs_routine F, jac_routine JAC,
-               matrix_routine prepare, solve_routine solve);
+void take_step(int* NEQ, double* Y, double* HIST, int HIST_LEN, double* HIST_FLAT, double* EWT,
+               double* F_SAVE, double* CORR, double* MATRIX_WORK, int* MATRIX_IWORK, rhs_routine F,
+               jac_routine JAC, matrix_routine prepare, solve_routine solve);
 
 // Fills the coefficient and error-test tables of METHOD (2: backward
 // differentiation formulas, orders 1..5; anything else: Adams-Moulton,

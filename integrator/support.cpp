@@ -8,8 +8,8 @@
 
 namespace integrator {
 
-void set_weights(int N, int ITOL, const double* RTOL, const double* ATOL,
-                 const double* V, double* EWT) {
+void set_weights(int N, int ITOL, const double* RTOL, const double* ATOL, const double* V,
+                 double* EWT) {
   const bool rtol_array = ITOL == 3 || ITOL == 4;
   const bool atol_array = ITOL == 2 || ITOL == 4;
   for (int i = 0; i < N; ++i) {
@@ -52,8 +52,8 @@ int falling_product(int from, int to) {
 
 }  // namespace
 
-void interpolate(double T, int K, const double* HIST, int HIST_LEN,
-                 double* DERIVATIVE, int& STATUS) {
+void interpolate(double T, int K, const double* HIST, int HIST_LEN, double* DERIVATIVE,
+                 int& STATUS) {
   const solver_state_block& s = solver_state;
   STATUS = 0;
   if (K < 0 || K > s.ORDER) {
@@ -64,8 +64,8 @@ void interpolate(double T, int K, const double* HIST, int HIST_LEN,
   const double tp = s.TCUR - s.HU * (1.0 + 100.0 * s.ROUNDOFF);
   if ((T - tp) * (T - s.TCUR) > 0.0) {
     write_message("INTRP--  T (=R1) ILLEGAL      ", 30, 52, 1, 0, 0, 0, 1, T, 0.0);
-    write_message("      T NOT IN INTERVAL TCUR - HU (= R1) TO TCUR (=R2)      ", 60, 52,
-                  1, 0, 0, 0, 2, tp, s.TCUR);
+    write_message("      T NOT IN INTERVAL TCUR - HU (= R1) TO TCUR (=R2)      ", 60, 52, 1, 0, 0,
+                  0, 2, tp, s.TCUR);
     STATUS = -2;
     return;
   }

@@ -9,8 +9,8 @@ namespace integrator {
 // EWT(i) = RTOLi*|V(i)| + ATOLi, i = 1..N; RTOL(i) is taken for ITOL 3 and 4,
 // ATOL(i) for ITOL 2 and 4, the first element otherwise. Weights, not their
 // reciprocals: the driver inverts them after checking.
-void set_weights(int N, int ITOL, const double* RTOL, const double* ATOL,
-                 const double* V, double* EWT);
+void set_weights(int N, int ITOL, const double* RTOL, const double* ATOL, const double* V,
+                 double* EWT);
 
 // sqrt(sum((V(i)*W(i))^2)/N), summed in index order.
 double weighted_norm(int N, const double* V, const double* W);
@@ -19,8 +19,8 @@ double weighted_norm(int N, const double* V, const double* W);
 // column-major) into DERIVATIVE(1..NEQ_CURRENT). STATUS 0, -1 for an illegal
 // K (message 51), -2 for a T outside the last step (message 52); DERIVATIVE is
 // untouched on failure.
-void interpolate(double T, int K, const double* HIST, int HIST_LEN,
-                 double* DERIVATIVE, int& STATUS);
+void interpolate(double T, int K, const double* HIST, int HIST_LEN, double* DERIVATIVE,
+                 int& STATUS);
 
 // The integrator's unit roundoff, the same for every I: 1.0e-14 in single
 // precision widened to double (9.9999998245167e-15), not the double epsilon.

@@ -65,9 +65,9 @@ TEST(SaveState, FreshBlocksAndARoundTrip) {
   for (int i = 0; i < 39; ++i) EXPECT_EQ(ints[i], 0);
 
   solver_state.RESERVED_REAL = 1.5;
-  solver_state.ROUNDOFF = 2.5;  // last double
+  solver_state.ROUNDOFF = 2.5;     // last double
   solver_state.ILLEGAL_COUNT = 3;  // first integer
-  solver_state.ORDER_USED = 4;  // last integer
+  solver_state.ORDER_USED = 4;     // last integer
   message_control.MESSAGE_UNIT = 9;
   save_state(reals, ints);
   EXPECT_EQ(reals[0], 1.5);

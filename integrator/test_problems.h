@@ -48,8 +48,13 @@ inline void no_jac(int*, double*, double*, int*, int*, double*, int*) {}
 // equations and any MF.
 struct problem {
   explicit problem(int n, int mf = 22)
-      : neq{n}, y(n, 0.0), rtol(n, 0.0), atol(n, 0.0),
-        rwork(22 + 16 * n + 2 * n * n + 100, 0.0), iwork(20 + n + 10, 0), mf(mf) {
+      : neq{n},
+        y(n, 0.0),
+        rtol(n, 0.0),
+        atol(n, 0.0),
+        rwork(22 + 16 * n + 2 * n * n + 100, 0.0),
+        iwork(20 + n + 10, 0),
+        mf(mf) {
     lrw = static_cast<int>(rwork.size());
     liw = static_cast<int>(iwork.size());
   }

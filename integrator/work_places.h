@@ -17,19 +17,19 @@ inline constexpr int SEGMENTS = 21;
 }  // namespace rwork_place
 
 namespace iwork_place {
-inline constexpr int ML = 1;           // input: lower half-bandwidth
-inline constexpr int MU = 2;           // input: upper half-bandwidth
-inline constexpr int MAXORD = 5;       // optional input
-inline constexpr int MXSTEP = 6;       // optional input
-inline constexpr int MXHNIL = 7;       // optional input
-inline constexpr int STEP_COUNT = 11;  // output
-inline constexpr int F_COUNT = 12;     // output
-inline constexpr int JAC_COUNT = 13;   // output
-inline constexpr int ORDER_USED = 14;  // output
-inline constexpr int ORDER = 15;       // output
+inline constexpr int ML = 1;              // input: lower half-bandwidth
+inline constexpr int MU = 2;              // input: upper half-bandwidth
+inline constexpr int MAXORD = 5;          // optional input
+inline constexpr int MXSTEP = 6;          // optional input
+inline constexpr int MXHNIL = 7;          // optional input
+inline constexpr int STEP_COUNT = 11;     // output
+inline constexpr int F_COUNT = 12;        // output
+inline constexpr int JAC_COUNT = 13;      // output
+inline constexpr int ORDER_USED = 14;     // output
+inline constexpr int ORDER = 15;          // output
 inline constexpr int LARGEST_ERROR = 16;  // output with ISTATE -4, -5
-inline constexpr int LENRW = 17;       // output: RWORK length needed
-inline constexpr int LENIW = 18;       // output: IWORK length needed
+inline constexpr int LENRW = 17;          // output: RWORK length needed
+inline constexpr int LENIW = 18;          // output: IWORK length needed
 inline constexpr int PIVOTS = 21;
 }  // namespace iwork_place
 
