@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "models/calcium/ip3r_factors.h"
-#include "models/calcium/species.h"
+#include "models/calcium/state_vector.h"
 
 namespace calcium {
 

@@ -4,7 +4,7 @@
 
 #include "models/calcium/frame_config.h"
 #include "models/calcium/run_state.h"
-#include "models/calcium/species.h"
+#include "models/calcium/state_vector.h"
 #include "textio/value_reader.h"
 
 namespace calcium {

@@ -1,7 +1,7 @@
 #include "models/calcium/phase_report.h"
 
 #include "models/calcium/parameter_file.h"
-#include "models/calcium/species.h"
+#include "models/calcium/state_vector.h"
 #include "textio/freeform.h"
 
 namespace calcium {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "models/calcium/row_writer.h"
-#include "models/calcium/species.h"
+#include "models/calcium/state_vector.h"
 
 namespace calcium {
 

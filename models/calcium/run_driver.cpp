@@ -13,7 +13,7 @@
 #include "models/calcium/rows.h"
 #include "models/calcium/run_report.h"
 #include "models/calcium/run_state.h"
-#include "models/calcium/species.h"
+#include "models/calcium/state_vector.h"
 #include "textio/exit_path.h"
 #include "textio/freeform.h"
 #include "textio/units.h"

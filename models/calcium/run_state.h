@@ -11,7 +11,7 @@
 #include "models/calcium/frame_config.h"
 #include "models/calcium/optics.h"
 #include "models/calcium/oscillation.h"
-#include "models/calcium/species.h"
+#include "models/calcium/state_vector.h"
 #include "textio/clock.h"
 
 namespace calcium {

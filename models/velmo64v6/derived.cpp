@@ -1,6 +1,6 @@
 #include "models/velmo64v6/derived.h"
 
-#include "models/calcium/species.h"
+#include "models/calcium/state_vector.h"
 #include "models/velmo64v6/network.h"
 
 namespace velmo64v6 {

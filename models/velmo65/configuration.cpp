@@ -1,6 +1,6 @@
 #include "models/velmo65/configuration.h"
 
-#include "models/calcium/species.h"
+#include "models/calcium/state_vector.h"
 #include "models/velmo66/configuration.h"
 
 namespace velmo65 {

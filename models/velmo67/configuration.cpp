@@ -1,6 +1,6 @@
 #include "models/velmo67/configuration.h"
 
-#include "models/calcium/species.h"
+#include "models/calcium/state_vector.h"
 #include "models/velmo67/network.h"
 
 namespace velmo67 {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "models/calcium/species.h"
+#include "models/calcium/state_vector.h"
 
 namespace velmo67 {
 

@@ -3,7 +3,7 @@
 // integrator. velmo66 uses the network unchanged and velmo65 its first 33
 // equations (fex is called with NEQ 33 there).
 //
-// The state vector Y is indexed by the species of calcium/species.h.
+// The state vector Y is indexed by the species of calcium/state_vector.h.
 #pragma once
 
 #include "models/calcium/ip3r_factors.h"

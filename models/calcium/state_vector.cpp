@@ -1,4 +1,4 @@
-#include "models/calcium/species.h"
+#include "models/calcium/state_vector.h"
 
 namespace calcium {
 
