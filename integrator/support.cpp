@@ -30,17 +30,17 @@ double weighted_norm(int N, const double* V, const double* W) {
 
 namespace {
 
-// Integer power with a negative exponent: invert, then square and multiply.
+// H to the power -k as a compiled integer power of a real evaluates it: H^k
+// by squaring and multiplying, then one reciprocal. Inverting first and
+// raising 1/H would round once more on every multiplication.
 double inverse_power(double h, int k) {
-  double x = 1.0 / h;
-  double result = 1.0;
-  for (unsigned u = static_cast<unsigned>(k);;) {
-    if (u & 1u) result *= x;
-    u >>= 1;
-    if (u == 0) break;
-    x *= x;
+  double p = (k % 2 != 0) ? h : 1.0;
+  double x = h;
+  while ((k = k / 2) > 0) {
+    x = x * x;
+    if (k % 2 != 0) p = p * x;
   }
-  return result;
+  return 1.0 / p;
 }
 
 // (from) * (from+1) * ... * (to); 1 for an empty range.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "integrator/support.h"
 #include "integrator/test_problems.h"
@@ -187,6 +188,47 @@ TEST_F(Interpolation, IllegalOrderAndTimeGiveTheirMessages) {
   EXPECT_EQ(lines[4].size(), 61u);
   EXPECT_EQ(lines[5].substr(0, 21), "      IN ABOVE,  R1 =");
   EXPECT_EQ(lines[5].size(), 21u + 21 + 3 + 4 + 21);
+}
+
+// Steps whose powers are exact (a numerator over a power of two, every power
+// below 2^53): the K-th derivative at TCUR is K! * column K+1 / H^K, and
+// 1/H^K must be the correctly rounded reciprocal of the exact power for every
+// K up to the order. Raising the rounded 1/H to the power K misses it.
+TEST(InterpolationScaling, DividesByTheExactPowerOfTheStepOnce) {
+  struct step {
+    std::int64_t numerator;
+    int two_exponent;  // H = numerator * 2^two_exponent
+  } steps[] = {{3, 0}, {1, -1}, {10, 0}, {3, -1}, {-3, 0}, {5, -3}, {7, 0}};
+  const int order = 12;
+  for (const step& st : steps) {
+    reset_blocks();
+    solver_state_block& s = solver_state;
+    const double h = std::ldexp(static_cast<double>(st.numerator), st.two_exponent);
+    s.ORDER = order;
+    s.NCOEF = order + 1;
+    s.NEQ_CURRENT = 1;
+    s.H = h;
+    s.HU = h;
+    s.TCUR = 2.0;
+    s.ROUNDOFF = machine_constant(4);
+    std::int64_t numerator_power = 1;
+    double factorial = 1.0;
+    for (int k = 1; k <= order; ++k) {
+      numerator_power *= st.numerator;
+      factorial *= k;
+      if (std::llabs(numerator_power) >= (std::int64_t{1} << 53)) break;
+      const double exact_power =
+          std::ldexp(static_cast<double>(numerator_power), st.two_exponent * k);
+      std::vector<double> hist(order + 1, 0.0);
+      hist[k] = 1.0;
+      double d = 0.0;
+      int status = 9;
+      interpolate(s.TCUR, k, hist.data(), 1, &d, status);
+      ASSERT_EQ(status, 0);
+      EXPECT_EQ(d, factorial * (1.0 / exact_power)) << "H " << h << ", K " << k;
+    }
+  }
+  reset_blocks();
 }
 
 }  // namespace
