@@ -9,9 +9,10 @@ namespace integrator::driver {
 
 namespace {
 
-constexpr int MORD[2] = {12, 5};  // maximum order of Adams, of BDF
-constexpr int MXSTP0 = 500;
-constexpr int MXHNL0 = 10;
+constexpr int MORD[2] = {12, 5};       // maximum order of Adams, of BDF
+constexpr int MXSTP0 = 500;            // steps per call unless IWORK(6) says otherwise
+constexpr int MXHNL0 = 10;             // T + H = T warnings per problem unless IWORK(7) says
+constexpr int maxord_unbounded = 100;  // IWORK(5) = 0: no limit below the method's own
 
 }  // namespace
 
@@ -70,7 +71,7 @@ bool check_inputs(call& c, int IOPT, int LRW, int LIW, int MF, checked_inputs& i
       msg("INTEG--  MAXORD (=I1) .LT. 0  ", 30, 11, 1, maxord);
       return false;
     }
-    if (maxord == 0) maxord = 100;
+    if (maxord == 0) maxord = maxord_unbounded;
     in.MAXORD = std::min(maxord, mord);
     const int mxstep = at_place(c.IWORK, iwork_place::MXSTEP);
     if (mxstep < 0) {

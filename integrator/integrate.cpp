@@ -20,6 +20,34 @@ namespace integrator {
 
 namespace {
 
+// The driver's constants; results rest on them bit for bit.
+
+// Set at every start: the change of h*l0 that makes the iteration matrix
+// due, corrector iterations per attempt, steps between matrix evaluations,
+// corrector failures allowed in one step.
+constexpr double hl_change_max = 0.3;
+constexpr int max_corrector_iterations = 3;
+constexpr int max_matrix_age = 20;
+constexpr int max_corrector_failures = 10;
+
+// First step: TOUT closer to T than this many roundoffs of max(|T|, |TOUT|)
+// cannot start; the tolerance used lies between this many roundoffs and the
+// cap.
+constexpr double start_distance_roundoffs = 2.0;
+constexpr double first_step_tol_roundoffs = 100.0;
+constexpr double first_step_tol_cap = 0.001;
+
+// Time tests, in roundoffs: TCRIT counts as hit within this many of
+// |TCUR| + |H| (and the step-end task allows TOUT this many of HU behind the
+// last step's start); a step is trimmed to end short of TCRIT by this many.
+constexpr double time_slack_roundoffs = 100.0;
+constexpr double tcrit_margin_roundoffs = 4.0;
+
+// Calls in a row that end the run: ISTATE 1 with TOUT = T, and illegal input
+// (the count reaches this many before the next one stops).
+constexpr int repeated_start_limit = 5;
+constexpr int illegal_input_limit = 5;
+
 using driver::call;
 using driver::checked_inputs;
 using driver::msg;
@@ -33,7 +61,7 @@ using driver::msg;
 // Ends the call as illegal input; the sixth in a row ends the run.
 void illegal_input(call& c) {
   solver_state_block& s = solver_state;
-  if (s.ILLEGAL_COUNT == 5) {
+  if (s.ILLEGAL_COUNT == illegal_input_limit) {
     msg("INTEG--  REPEATED OCCURRENCES OF ILLEGAL INPUT    ", 50, 302);
     abort_run();
   }
@@ -89,7 +117,7 @@ bool interpolate_at_tout(call& c) {
 bool tcrit_hit(const call& c) {
   const solver_state_block& s = solver_state;
   const double hmx = std::fabs(s.TCUR) + std::fabs(s.H);
-  return std::fabs(s.TCUR - c.TCRIT) <= 100.0 * s.ROUNDOFF * hmx;
+  return std::fabs(s.TCUR - c.TCRIT) <= time_slack_roundoffs * s.ROUNDOFF * hmx;
 }
 
 // True when TCRIT has been hit; otherwise trims H so that the next step ends
@@ -97,9 +125,9 @@ bool tcrit_hit(const call& c) {
 bool approach_tcrit(call& c, bool mark_h_changed) {
   solver_state_block& s = solver_state;
   if (tcrit_hit(c)) return true;
-  const double tnext = s.TCUR + s.H * (1.0 + 4.0 * s.ROUNDOFF);
+  const double tnext = s.TCUR + s.H * (1.0 + tcrit_margin_roundoffs * s.ROUNDOFF);
   if ((tnext - c.TCRIT) * s.H > 0.0) {
-    s.H = (c.TCRIT - s.TCUR) * (1.0 - 4.0 * s.ROUNDOFF);
+    s.H = (c.TCRIT - s.TCUR) * (1.0 - tcrit_margin_roundoffs * s.ROUNDOFF);
     if (mark_h_changed) s.START_MODE = -2;
   }
   return false;
@@ -283,7 +311,7 @@ void continue_problem(call& c) {
     case 2:
       break;
     case 3: {
-      const double tp = s.TCUR - s.HU * (1.0 + 100.0 * s.ROUNDOFF);
+      const double tp = s.TCUR - s.HU * (1.0 + time_slack_roundoffs * s.ROUNDOFF);
       if ((tp - c.TOUT) * h > 0.0) {
         msg("INTEG--  ITASK = I1 AND TOUT (=R1) BEHIND TCUR - HU (= R2)  ", 60, 23, 1, c.ITASK, 0,
             2, c.TOUT, tp);
@@ -357,10 +385,10 @@ void start_problem(call& c, double H0) {
   s.STEPS_AT_CALL = 0;
   s.ORDER_USED = 0;
   s.HU = 0.0;
-  s.HL_CHANGE_MAX = 0.3;
-  s.MAX_CORR = 3;
-  s.MAX_MATRIX_AGE = 20;
-  s.MAX_CONV_FAIL = 10;
+  s.HL_CHANGE_MAX = hl_change_max;
+  s.MAX_CORR = max_corrector_iterations;
+  s.MAX_MATRIX_AGE = max_matrix_age;
+  s.MAX_CONV_FAIL = max_corrector_failures;
 
   double* col1 = c.hist_column(1);
   double* col2 = c.hist_column(2);
@@ -380,7 +408,7 @@ void start_problem(call& c, double H0) {
   if (H0 == 0.0) {
     const double tdist = std::fabs(c.TOUT - c.T);
     const double w0 = std::max(std::fabs(c.T), std::fabs(c.TOUT));
-    if (tdist < 2.0 * s.ROUNDOFF * w0) {
+    if (tdist < start_distance_roundoffs * s.ROUNDOFF * w0) {
       msg("INTEG--  TOUT (=R1) TOO CLOSE TO T(=R2) TO START INTEGRATION", 60, 22, 0, 0, 0, 2,
           c.TOUT, c.T);
       illegal_input(c);
@@ -397,8 +425,8 @@ void start_problem(call& c, double H0) {
         if (ayi != 0.0) tol = std::max(tol, atoli / ayi);
       }
     }
-    tol = std::max(tol, 100.0 * s.ROUNDOFF);
-    tol = std::min(tol, 0.001);
+    tol = std::max(tol, first_step_tol_roundoffs * s.ROUNDOFF);
+    tol = std::min(tol, first_step_tol_cap);
     const double sum = weighted_norm(n, col2, c.ewt());
     H0 = 1.0 / std::sqrt(tol * (sum * sum) + 1.0 / (tol * (w0 * w0)));
     H0 = std::min(H0, tdist);
@@ -416,7 +444,7 @@ void start_problem(call& c, double H0) {
 void repeated_call(double T) {
   solver_state_block& s = solver_state;
   s.REPEAT_COUNT += 1;
-  if (s.REPEAT_COUNT < 5) return;
+  if (s.REPEAT_COUNT < repeated_start_limit) return;
   msg("INTEG--  REPEATED CALLS WITH ISTATE = 1 AND TOUT = T (=R1)  ", 60, 301, 0, 0, 0, 1, T);
   abort_run();
 }

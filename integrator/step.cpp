@@ -11,6 +11,56 @@ namespace integrator {
 
 namespace {
 
+// The step's constants. Results rest on them bit for bit.
+
+// Step-size ratio caps: the first growth of a problem, later growths after
+// a successful step, and any change after a failure.
+constexpr double ratio_max_at_start = 10000.0;
+constexpr double ratio_max_after_success = 10.0;
+constexpr double ratio_max_after_failure = 2.0;
+
+// A successful step changes H only for a ratio of at least this much; a
+// rejected change holds H for this many steps.
+constexpr double ratio_worth_a_change = 1.1;
+constexpr int wait_after_rejected_change = 3;
+
+// Bias factors of the three candidate ratios 1/(c*x^p + c*1e-6): the small
+// term keeps a zero error estimate from giving an infinite ratio.
+constexpr double bias_same_order = 1.2;
+constexpr double bias_same_order_small = 1.2e-6;
+constexpr double bias_order_down = 1.3;
+constexpr double bias_order_down_small = 1.3e-6;
+constexpr double bias_order_up = 1.4;
+constexpr double bias_order_up_small = 1.4e-6;
+
+// Corrector: the convergence-rate estimate at a fresh matrix, how fast an
+// old estimate may fall, its weight in the test, the test's numerator over
+// (ORDER + 2), and the growth of the correction that counts as divergence.
+constexpr double conv_rate_fresh = 0.7;
+constexpr double conv_rate_decay = 0.2;
+constexpr double conv_rate_weight = 1.5;
+constexpr double conv_test_numerator = 0.5;
+constexpr double divergence_growth = 2.0;
+
+// A step at |H| <= HMIN times this is at the minimum: a failure there ends
+// the call instead of cutting H.
+constexpr double hmin_slack = 1.00001;
+
+// Step cut after a corrector failure.
+constexpr double cut_after_corrector_failure = 0.25;
+
+// Error-test failures: the second one allows at most this ratio; from the
+// third one on the step restarts at order 1 with a ratio of at least this,
+// holding the new H for this many steps; this many in a row end the call.
+constexpr double ratio_max_second_failure = 0.2;
+constexpr int failures_before_restart = 3;
+constexpr double ratio_min_restart = 0.1;
+constexpr int wait_after_restart = 5;
+constexpr int error_failures_limit = 10;
+
+// At a problem's start: order 1 held for this many steps.
+constexpr int wait_at_start = 2;
+
 // The vectors of one call, and the history's shape.
 struct step_arrays {
   int* NEQ;
@@ -46,7 +96,7 @@ void load_coefficients() {
   for (int i = 0; i < s.NCOEF; ++i) s.COEF[i] = s.COEF_TABLE[s.ORDER - 1][i];
   s.HL_RATIO = s.HL_RATIO * s.COEF[0] / s.COEF1_PRIOR;
   s.COEF1_PRIOR = s.COEF[0];
-  s.CONV_TEST = 0.5 / (s.ORDER + 2);
+  s.CONV_TEST = conv_test_numerator / (s.ORDER + 2);
 }
 
 // Pascal-triangle sweep over the flat history: sign +1 predicts, -1 undoes.
@@ -99,7 +149,7 @@ corrector_result correct(const step_arrays& a, double& d, int& m) {
       s.MATRIX_DUE = 0;
       s.HL_RATIO = 1.0;
       s.MATRIX_STEP = s.STEP_COUNT;
-      s.CONV_RATE = 0.7;
+      s.CONV_RATE = conv_rate_fresh;
       a.prepare(a.NEQ, a.Y, a.HIST, a.HIST_LEN, a.EWT, a.CORR, a.F_SAVE, a.MATRIX_WORK,
                 a.MATRIX_IWORK, a.F, a.JAC);
       if (s.MATRIX_ERROR != 0) return corrector_result::failed;
@@ -127,13 +177,13 @@ corrector_result correct(const step_arrays& a, double& d, int& m) {
           a.Y[i] = col1[i] + s.COEF[0] * a.CORR[i];
         }
       }
-      if (m != 0) s.CONV_RATE = std::max(0.2 * s.CONV_RATE, d / d_prev);
-      const double dcon =
-          d * std::min(1.0, 1.5 * s.CONV_RATE) / (test_constant(2, s.ORDER) * s.CONV_TEST);
+      if (m != 0) s.CONV_RATE = std::max(conv_rate_decay * s.CONV_RATE, d / d_prev);
+      const double dcon = d * std::min(1.0, conv_rate_weight * s.CONV_RATE) /
+                          (test_constant(2, s.ORDER) * s.CONV_TEST);
       if (dcon <= 1.0) return corrector_result::converged;
       m += 1;
       if (m == s.MAX_CORR) break;
-      if (m >= 2 && d > 2.0 * d_prev) break;
+      if (m >= 2 && d > divergence_growth * d_prev) break;
       d_prev = d;
       call_f(a, a.F_SAVE);
     }
@@ -163,13 +213,13 @@ choice choose_step_and_order(const step_arrays& a, double e, double& r) {
     const double* kept = a.column(s.HIST_COLS);
     for (int i = 0; i < n; ++i) a.F_SAVE[i] = a.CORR[i] - kept[i];
     const double dup = weighted_norm(n, a.F_SAVE, a.EWT) / test_constant(3, s.ORDER);
-    up = allowed_ratio(dup, s.NCOEF + 1, 1.4, 1.4e-6);
+    up = allowed_ratio(dup, s.NCOEF + 1, bias_order_up, bias_order_up_small);
   }
-  const double same = allowed_ratio(e, s.NCOEF, 1.2, 1.2e-6);
+  const double same = allowed_ratio(e, s.NCOEF, bias_same_order, bias_same_order_small);
   double down = 0.0;
   if (s.ORDER != 1) {
     const double ddn = weighted_norm(n, a.column(s.NCOEF), a.EWT) / test_constant(1, s.ORDER);
-    down = allowed_ratio(ddn, s.ORDER, 1.3, 1.3e-6);
+    down = allowed_ratio(ddn, s.ORDER, bias_order_down, bias_order_down_small);
   }
 
   int new_order;
@@ -182,8 +232,8 @@ choice choose_step_and_order(const step_arrays& a, double e, double& r) {
     r = same;
   } else {
     r = up;
-    if (r < 1.1) {
-      s.ORDER_WAIT = 3;
+    if (r < ratio_worth_a_change) {
+      s.ORDER_WAIT = wait_after_rejected_change;
       return choice::keep;
     }
     const double factor = s.COEF[s.NCOEF - 1] / s.NCOEF;
@@ -195,11 +245,11 @@ choice choose_step_and_order(const step_arrays& a, double e, double& r) {
     return choice::change;
   }
 
-  if (success && r < 1.1) {
-    s.ORDER_WAIT = 3;
+  if (success && r < ratio_worth_a_change) {
+    s.ORDER_WAIT = wait_after_rejected_change;
     return choice::keep;
   }
-  if (s.STEP_RESULT <= -2) r = std::min(r, 0.2);
+  if (s.STEP_RESULT <= -2) r = std::min(r, ratio_max_second_failure);
   if (new_order != s.ORDER) {
     s.ORDER = new_order;
     s.NCOEF = s.ORDER + 1;
@@ -233,11 +283,11 @@ next_action set_up(const step_arrays& a, double& r) {
     s.HIST_COLS = s.MAXORD + 1;
     s.ORDER = 1;
     s.NCOEF = 2;
-    s.ORDER_WAIT = 2;
-    s.RATIO_MAX = 10000.0;
+    s.ORDER_WAIT = wait_at_start;
+    s.RATIO_MAX = ratio_max_at_start;
     s.HL_RATIO = 0.0;
     s.COEF1_PRIOR = 1.0;
-    s.CONV_RATE = 0.7;
+    s.CONV_RATE = conv_rate_fresh;
     s.H_PRIOR = s.H;
     s.METHOD_PRIOR = s.METHOD;
     s.MATRIX_STEP = 0;
@@ -266,7 +316,7 @@ next_action set_up(const step_arrays& a, double& r) {
       s.NCOEF = s.HIST_COLS;
       load_coefficients();
       const double ddn = weighted_norm(n, a.F_SAVE, a.EWT) / test_constant(1, s.NCOEF);
-      r = std::min(allowed_ratio(ddn, s.NCOEF, 1.3, 1.3e-6), 1.0);
+      r = std::min(allowed_ratio(ddn, s.NCOEF, bias_order_down, bias_order_down_small), 1.0);
       if (s.H == s.H_PRIOR) return next_action::change_with_floor;
       r = std::min(r, std::fabs(s.H / s.H_PRIOR));
       s.H = s.H_PRIOR;
@@ -308,7 +358,7 @@ void take_step(int* NEQ, double* Y, double* HIST, int HIST_LEN, double* HIST_FLA
       if (next == next_action::change_with_floor) r = std::max(r, s.HMIN / std::fabs(s.H));
       change_step(a, r);
       if (concludes_success) {
-        s.RATIO_MAX = 10.0;
+        s.RATIO_MAX = ratio_max_after_success;
         finish_success(a);
         return;
       }
@@ -325,15 +375,15 @@ void take_step(int* NEQ, double* Y, double* HIST, int HIST_LEN, double* HIST_FLA
     if (correct(a, d, m) == corrector_result::failed) {
       s.CONV_FAIL = 2;
       conv_fails += 1;
-      s.RATIO_MAX = 2.0;
+      s.RATIO_MAX = ratio_max_after_failure;
       s.TCUR = t_start;
       sweep_prediction(a, -1.0);
-      if (std::fabs(s.H) <= s.HMIN * 1.00001 || conv_fails == s.MAX_CONV_FAIL) {
+      if (std::fabs(s.H) <= s.HMIN * hmin_slack || conv_fails == s.MAX_CONV_FAIL) {
         s.STEP_RESULT = -2;
         finish_call();
         return;
       }
-      r = 0.25;
+      r = cut_after_corrector_failure;
       s.MATRIX_DUE = s.ITERATION;
       next = next_action::change_with_floor;
       continue;
@@ -374,31 +424,31 @@ void take_step(int* NEQ, double* Y, double* HIST, int HIST_LEN, double* HIST_FLA
     s.STEP_RESULT -= 1;
     s.TCUR = t_start;
     sweep_prediction(a, -1.0);
-    s.RATIO_MAX = 2.0;
-    if (std::fabs(s.H) <= s.HMIN * 1.00001) {
+    s.RATIO_MAX = ratio_max_after_failure;
+    if (std::fabs(s.H) <= s.HMIN * hmin_slack) {
       s.STEP_RESULT = -1;
       finish_call();
       return;
     }
-    if (s.STEP_RESULT > -3) {
+    if (s.STEP_RESULT > -failures_before_restart) {
       choose_step_and_order(a, e, r);
       next = next_action::change_with_floor;
       continue;
     }
-    if (s.STEP_RESULT == -10) {
+    if (s.STEP_RESULT == -error_failures_limit) {
       s.STEP_RESULT = -1;
       finish_call();
       return;
     }
     // Repeated failures: restart at order 1 from a fresh derivative.
-    r = std::max(0.1, s.HMIN / std::fabs(s.H));
+    r = std::max(ratio_min_restart, s.HMIN / std::fabs(s.H));
     s.H = s.H * r;
     for (int i = 0; i < n; ++i) Y[i] = HIST[i];
     call_f(a, F_SAVE);
     double* col2 = a.column(2);
     for (int i = 0; i < n; ++i) col2[i] = s.H * F_SAVE[i];
     s.MATRIX_DUE = s.ITERATION;
-    s.ORDER_WAIT = 5;
+    s.ORDER_WAIT = wait_after_restart;
     if (s.ORDER != 1) {
       s.ORDER = 1;
       s.NCOEF = 2;

@@ -30,6 +30,9 @@ double weighted_norm(int N, const double* V, const double* W) {
 
 namespace {
 
+// T may lie this many roundoffs of HU behind the last step's start.
+constexpr double interval_slack_roundoffs = 100.0;
+
 // H to the power -k as a compiled integer power of a real evaluates it: H^k
 // by squaring and multiplying, then one reciprocal. Inverting first and
 // raising 1/H would round once more on every multiplication.
@@ -61,7 +64,7 @@ void interpolate(double T, int K, const double* HIST, int HIST_LEN, double* DERI
     STATUS = -1;
     return;
   }
-  const double tp = s.TCUR - s.HU * (1.0 + 100.0 * s.ROUNDOFF);
+  const double tp = s.TCUR - s.HU * (1.0 + interval_slack_roundoffs * s.ROUNDOFF);
   if ((T - tp) * (T - s.TCUR) > 0.0) {
     write_message("INTRP--  T (=R1) ILLEGAL      ", 30, 52, 1, 0, 0, 0, 1, T, 0.0);
     write_message("      T NOT IN INTERVAL TCUR - HU (= R1) TO TCUR (=R2)      ", 60, 52, 1, 0, 0,
