@@ -268,6 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
         first_step{.name = "all_y_zero", .rtol = {0.0}, .y = {0.0, 0.0, 0.0}},
         first_step{.name = "tout_close", .t = 1000.0, .tout = 1000.001},
         first_step{.name = "backward", .tout = -10.0},
+        first_step{.name = "backward_toward_zero", .t = 10.0, .tout = 1.0},
         first_step{.name = "backward_tout_close", .t = -1000.0, .tout = -1000.001},
         first_step{.name = "hmax_caps_computed", .iopt = 1, .hmax = 1e-4},
         first_step{.name = "hmax_caps_computed_backward", .tout = -10.0, .iopt = 1, .hmax = 1e-4},
@@ -436,8 +437,6 @@ struct now {
     while (std::fabs(tcur - ahead(c)) <= bound) c = ahead(c);
     return c;
   }
-  // Where the next step would end, stretched by 4*ROUNDOFF.
-  double stretched_end() const { return tcur + h * (1.0 + 4.0 * roundoff); }
 };
 
 // y' = 0.5 from 0 in direction dir, three single steps.
@@ -544,6 +543,11 @@ INSTANTIATE_TEST_SUITE_P(Rows, Continuation,
                              continuation{"itask5_tcrit_at_tcur", 5,
                                           [](problem& p, const now& n) { p.rwork[0] = n.tcur; }, 2,
                                           0, ends::at_tcrit, none},
+                             continuation{"itask4_tcrit_at_tcur", 4,
+                                          [](problem& p, const now& n) {
+                                            p.rwork[0] = p.tout = n.tcur;
+                                          },
+                                          2, 0, ends::at_tout, none},
                              continuation{"itask5_tcrit_behind_tcur", 5,
                                           [](problem& p, const now& n) {
                                             p.rwork[0] = n.behind(n.tcur);
@@ -598,17 +602,19 @@ INSTANTIATE_TEST_SUITE_P(Rows, Continuation,
 
 // A step whose end, stretched by 4*ROUNDOFF, would pass TCRIT is cut to
 // (TCRIT - TCUR)*(1 - 4*ROUNDOFF); the step routine then applies the cut as
-// the ratio to the step it had planned.
+// the ratio to the step it had planned. TCRIT at TCUR + H*(1 + k*ROUNDOFF):
+// with k = 3.5 the step is cut, with k = 4.5 it is not. (Right at the bound
+// the cut step would equal the planned one.)
 TEST_F(DriverLimits, StepThatWouldPassTcritIsCutShortOfIt) {
   for (int itask : {4, 5}) {
     for (double dir : {1.0, -1.0}) {
-      for (bool cut : {false, true}) {
+      for (double k : {3.5, 4.5}) {
         SCOPED_TRACE("ITASK " + std::to_string(itask) + (dir > 0 ? " forward" : " backward") +
-                     (cut ? " cut" : " not cut"));
+                     " k " + std::to_string(k));
         reset_blocks();
         problem p(1, 22);
         const now n = stepped(p, dir);
-        const double tcrit = cut ? n.behind(n.stretched_end()) : n.stretched_end();
+        const double tcrit = n.tcur + n.h * (1.0 + k * roundoff);
         p.itask = itask;
         p.rwork[0] = tcrit;
         p.tout = tcrit;
@@ -616,8 +622,9 @@ TEST_F(DriverLimits, StepThatWouldPassTcritIsCutShortOfIt) {
         ASSERT_EQ(p.istate, 2);
         EXPECT_EQ(p.steps(), 4);
         EXPECT_EQ(p.t, tcrit);
-        const double h = (tcrit - n.tcur) * (1.0 - 4.0 * roundoff);
-        EXPECT_EQ(p.rwork[10], cut ? n.h * (h / n.h) : n.h);
+        const double cut = (tcrit - n.tcur) * (1.0 - 4.0 * roundoff);
+        EXPECT_EQ(p.rwork[10], k < 4.0 ? n.h * (cut / n.h) : n.h);
+        EXPECT_NE(cut, n.h);  // the two outcomes differ
       }
     }
   }
