@@ -328,7 +328,8 @@ def select_mutants(args):
         mutants = [m for m in mutants if in_line_ranges(m, args.lines.split(","))]
     if args.survivors_of:
         earlier = json.loads(Path(args.survivors_of).read_text())["mutants"]
-        wanted = {tuple(m[k] for k in ("file", "line", "col", "orig", "new")) for m in earlier if m["status"] == "survived"}
+        fields = ("file", "line", "col", "orig", "new")
+        wanted = {tuple(m[k] for k in fields) for m in earlier if m["status"] == "survived"}
         mutants = [m for m in mutants if m.key() in wanted]
         if len(mutants) < len(wanted):
             print(f"note: {len(wanted) - len(mutants)} earlier survivors no longer match the sources")
@@ -346,7 +347,8 @@ def copy_ignore(directory, names):
 def run(cmd, cwd, timeout=None, env=None):
     """Runs cmd in its own process group; returns (status, output), status None on timeout."""
     proc = subprocess.Popen(
-        cmd, cwd=cwd, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True, start_new_session=True
+        cmd, cwd=cwd, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+        start_new_session=True,
     )
     try:
         out, _ = proc.communicate(timeout=timeout)
@@ -361,9 +363,11 @@ def file_hash(path):
     return hashlib.sha256(path.read_bytes()).hexdigest()
 
 
-def error_summary(output):
-    lines = [l for l in output.splitlines() if "error" in l]
-    return (lines[0] if lines else output.strip().splitlines()[-1:] or [""])[0][:300]
+def error_summary(output, tree):
+    """The first compiler error, paths relative to the worker's tree."""
+    lines = output.replace(f"{tree}/", "").splitlines()
+    errors = [l for l in lines if "error" in l] or lines[-1:] or [""]
+    return errors[0][:300]
 
 
 def failed_tests(output):
@@ -377,11 +381,13 @@ class Worker:
         self.src = scratch / f"w{index}" / "src"
         self.build = scratch / f"w{index}" / "build"
         self.args = args
-        self.env = dict(os.environ, ASAN_OPTIONS="detect_leaks=1:halt_on_error=1", UBSAN_OPTIONS="halt_on_error=1")
+        self.env = dict(os.environ, ASAN_OPTIONS="detect_leaks=1:halt_on_error=1",
+                        UBSAN_OPTIONS="halt_on_error=1")
 
     def setup(self):
         shutil.copytree(ROOT, self.src, ignore=copy_ignore, symlinks=True)
-        cmd = ["cmake", "-S", str(self.src), "-B", str(self.build), f"-DCMAKE_BUILD_TYPE={self.args.build_type}"]
+        cmd = ["cmake", "-S", str(self.src), "-B", str(self.build)]
+        cmd += [f"-DCMAKE_BUILD_TYPE={self.args.build_type}"]
         cmd += ["-DCALCIUM_BUILD_BENCH=OFF", "-DCALCIUM_WERROR=OFF"]
         # Listing the tests at build time would run every mutant's binary once more.
         cmd += ["-DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST"]
@@ -434,7 +440,7 @@ class Worker:
         status, out = self.compile()
         result["build_s"] = round(time.monotonic() - start, 2)
         if status != 0:
-            reason = "build timed out" if status is None else error_summary(out)
+            reason = "build timed out" if status is None else error_summary(out, self.src)
             return dict(result, status="stillborn", error=reason)
         start = time.monotonic()
         status, out = run([str(self.binary), "--gtest_brief=1"], self.build, self.args.timeout, self.env)
@@ -478,7 +484,10 @@ def work(worker, jobs, originals, results, progress, failures):
             index, mutant = jobs.get_nowait()
         except queue.Empty:
             return
-        results[index] = worker.test(mutant, originals[mutant.file])
+        try:
+            results[index] = worker.test(mutant, originals[mutant.file])
+        except Exception as error:  # noqa: BLE001 - one broken mutant must not stop the worker
+            results[index] = {"status": "error", "timeout": False, "error": str(error)[:300]}
         progress.report(mutant, results[index])
 
 
@@ -491,8 +500,9 @@ def run_all(mutants, results, args):
     progress = Progress(len(mutants))
     scratch = Path(tempfile.mkdtemp(prefix="mutate-integrator-", dir="/tmp"))
     print(f"{len(mutants)} mutants, {args.jobs} workers in {scratch}", flush=True)
+    shared = (jobs, originals, results, progress, failures)
     threads = [
-        threading.Thread(target=work, args=(Worker(k, scratch, args), jobs, originals, results, progress, failures), daemon=True)
+        threading.Thread(target=work, args=(Worker(k, scratch, args), *shared), daemon=True)
         for k in range(args.jobs)
     ]
     try:
@@ -512,7 +522,7 @@ def summarise(mutants, results, seconds):
     count = lambda status: sum(r["status"] == status for _, r in done)  # noqa: E731
     print(f"\ntotal {len(mutants)}  run {len(done)}  killed {count('killed')}  survived {count('survived')}  "
           f"stillborn {count('stillborn')}  timeouts {sum(r['timeout'] for _, r in done)}  "
-          f"in {seconds / 60:.1f} min")
+          f"errors {count('error')}  in {seconds / 60:.1f} min")
     survivors = [(m, r) for m, r in done if r["status"] == "survived"]
     if survivors:
         print("\nsurvivors:")
@@ -525,7 +535,8 @@ def write_report(path, mutants, results, seconds, args):
     entries = [dict(dataclasses.asdict(m), **(r or {"status": "not run"})) for m, r in zip(mutants, results)]
     for e in entries:
         del e["offset"]
-    commit = subprocess.run(["git", "rev-parse", "HEAD"], cwd=ROOT, capture_output=True, text=True).stdout.strip()
+    git = subprocess.run(["git", "rev-parse", "HEAD"], cwd=ROOT, capture_output=True, text=True)
+    commit = git.stdout.strip()
     meta = {"commit": commit, "seconds": round(seconds, 1), "jobs": args.jobs, "build_type": args.build_type,
             "sanitize": args.sanitize, "timeout_s": args.timeout}
     Path(path).write_text(json.dumps({"run": meta, "mutants": entries}, indent=1) + "\n")
@@ -534,7 +545,7 @@ def write_report(path, mutants, results, seconds, args):
 def parse_args():
     p = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     p.add_argument("--jobs", type=int, default=4, help="parallel workers, each with its own tree (default 4)")
-    p.add_argument("--build-type", default="Release", help="CMAKE_BUILD_TYPE of the workers (default Release)")
+    p.add_argument("--build-type", default="Release", help="the workers' CMAKE_BUILD_TYPE (default Release)")
     p.add_argument("--sanitize", action="store_true", help="build with AddressSanitizer + UBSan")
     p.add_argument("--files", nargs="+", metavar="GLOB", help="only these sources (path or file name globs)")
     p.add_argument("--lines", metavar="[GLOB:]A-B,...", help="only mutants on these lines")
