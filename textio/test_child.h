@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -50,6 +51,7 @@ class scratch {
   // ends the child with status 0.
   child_result run(const std::function<void()>& body) const {
     const fs::path out = path_ / ".out", err = path_ / ".err";
+    std::fflush(nullptr);  // else the child writes the test runner's pending output again
     const pid_t pid = ::fork();
     if (pid == 0) {
       const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

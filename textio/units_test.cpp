@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +32,7 @@ std::string slurp(const fs::path& p) {
 // the directory `dir`; returns the child's exit status. The units are
 // process-wide, so each scenario gets a fresh process.
 int run_child(const fs::path& dir, const fs::path& out, const std::function<void()>& body) {
+  std::fflush(nullptr);  // else the child writes the test runner's pending output again
   const pid_t pid = ::fork();
   if (pid == 0) {
     const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -11,6 +11,8 @@
 #include <random>
 #include <string>
 
+#include "textio/units.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -26,7 +28,12 @@ class ValueReader : public ::testing::Test {
     dir_ = fs::temp_directory_path() / ("textio_reader_" + std::to_string(::getpid()));
     fs::create_directories(dir_);
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  // A reader records the file it read as a run's input; forget it, or a
+  // later test's new file that reuses the freed inode would count as it.
+  void TearDown() override {
+    fs::remove_all(dir_);
+    textio::reset_units();
+  }
 
   // Writes `content` as VELMO67.INP and returns a reader on it.
   value_reader file(const std::string& content) {
