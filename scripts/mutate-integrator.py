@@ -2,7 +2,7 @@
 """Mutation check of the integrator's tests.
 
 Changes one numeric literal or one comparison of integrator/*.cpp and
-integrator/*.h at a time (the tests and test_problems.h are left alone),
+integrator/*.h at a time (the tests and their helper headers are left alone),
 rebuilds integrator_tests, runs it, and reports the changes no test notices.
 
   scripts/mutate-integrator.py --list                  print the mutants only
@@ -300,7 +300,7 @@ def bisect_line(starts, offset):
 
 def integrator_sources():
     paths = sorted((ROOT / "integrator").glob("*.cpp")) + sorted((ROOT / "integrator").glob("*.h"))
-    return [p for p in paths if not p.name.endswith("_test.cpp") and p.name != "test_problems.h"]
+    return [p for p in paths if "test" not in p.name]  # the tests and their helpers
 
 
 def in_line_ranges(mutant, specs):
