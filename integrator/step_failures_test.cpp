@@ -608,5 +608,57 @@ TEST_F(StepFailures, MatrixSingularAtEveryStepSize) {
   EXPECT_EQ(p.y[1], 1.0);
 }
 
+// A smooth decay raised to order 4, then a kick small enough that the first
+// two failures keep the order: the third restarts at order 1 from there.
+TEST_F(StepFailures, RestartFromAboveOrderOneReloadsOrderOne) {
+  start(1, 21, 1.0, 1e-9, 1.0 / 1024);
+  p.rtol[0] = 1e-6;
+  ks.base = 0.0;
+  ks.decay = 1.0;
+  for (int k = 0; k < 100 && order() < 4; ++k) {
+    p.call(kick_f, kick_jac);
+    ASSERT_EQ(p.istate, 2);
+  }
+  ASSERT_EQ(order(), 4);
+  const double t0 = tcur(), hu_before = hu();
+  const int order_used_before = p.order_used();
+  ks.t0 = t0;
+  ks.kick[0] = 1e-5;
+  ks.armed = true;
+  calls.clear();
+  message_capture capture;
+  p.call(kick_f, kick_jac);
+  const std::vector<std::string> lines = capture.lines();
+  std::vector<attempt> tries, restarts;
+  for (const attempt& a : attempts()) (a.first.t > t0 ? tries : restarts).push_back(a);
+  ASSERT_EQ(tries.size(), 10u);
+  ASSERT_EQ(restarts.size(), 7u);
+  ASSERT_EQ(tries[2].first.order, 4);  // still above 1 at the third failure
+
+  const probe_record& fresh = restarts[0].first;
+  const probe_record& r = tries[3].first;
+  EXPECT_EQ(fresh.t, t0);
+  EXPECT_EQ(fresh.step_result, -3);
+  EXPECT_EQ(r.h, tries[2].first.h * 0.1);
+  EXPECT_EQ(r.order, 1);
+  EXPECT_EQ(r.ncoef, 2);
+  EXPECT_EQ(r.coef1, solver_state.COEF_TABLE[0][0]);
+  EXPECT_EQ(r.conv_test, 0.5 / 3);
+  EXPECT_EQ(r.order_wait, 5);
+  EXPECT_EQ(r.matrix_due, 1);
+  EXPECT_EQ(r.col2, r.h * fresh.ydot);
+
+  EXPECT_EQ(p.istate, -4);
+  EXPECT_EQ(order(), 1);
+  EXPECT_EQ(lines, message_204(t0, h()));
+  EXPECT_EQ(p.order_used(), order_used_before);  // of the last step taken
+  EXPECT_EQ(hu(), hu_before);
+  EXPECT_EQ(h(), tries.back().first.h);
+  EXPECT_EQ(tcur(), t0);
+  EXPECT_EQ(p.t, t0);
+  EXPECT_EQ(p.y[0], col1(0));
+  EXPECT_EQ(largest(), 1);
+}
+
 }  // namespace
 }  // namespace integrator::testing
