@@ -537,6 +537,7 @@ TEST_F(StepFailures, CorrectorFailureAtHmin) {
     EXPECT_EQ(h(), h_last);
     EXPECT_EQ(lines, message_205(0.0, h_last));
     EXPECT_EQ(p.f_calls(), 1 + 3 * c.tries);
+    EXPECT_EQ(p.jacobians(), c.tries);  // re-formed after the failure though H hardly changed
     EXPECT_EQ(p.t, 0.0);
     EXPECT_EQ(p.y[0], col1(0));
     EXPECT_NEAR(p.y[0], 1.0, 1e-15);
@@ -658,6 +659,34 @@ TEST_F(StepFailures, RestartFromAboveOrderOneReloadsOrderOne) {
   EXPECT_EQ(p.t, t0);
   EXPECT_EQ(p.y[0], col1(0));
   EXPECT_EQ(largest(), 1);
+}
+
+// Just after the order rose from 1 to 2 with a tiny step, the order-1
+// candidate allows far more than the failed step: the order drops and the
+// step is kept as it was (the ratio is capped at 1 after a failure).
+TEST_F(StepFailures, OrderDropAfterAFailureKeepsTheStep) {
+  start(1, 21, 1.0, 1e-9, 1.0 / 1073741824);  // 2^-30
+  p.rtol[0] = 1e-6;
+  ks.base = 0.0;
+  ks.decay = 1.0;
+  for (int k = 0; k < 20 && order() < 2; ++k) {
+    p.call(kick_f, kick_jac);
+    ASSERT_EQ(p.istate, 2);
+  }
+  ASSERT_EQ(order(), 2);
+  ks.t0 = tcur();
+  ks.h_pass = 0.5 * h();  // attempts at the step size reached are disturbed
+  ks.kick[0] = 1e-3;
+  ks.armed = true;
+  calls.clear();
+  p.call(kick_f, kick_jac);
+  ASSERT_EQ(p.istate, 2);
+  const std::vector<attempt> a = attempts();
+  ASSERT_EQ(a.size(), 3u);  // the kept step fails again, the cut one passes
+  EXPECT_EQ(a[0].first.order, 2);
+  EXPECT_EQ(a[1].first.order, 1);
+  EXPECT_EQ(a[1].first.step_result, -1);
+  EXPECT_EQ(a[1].first.h, a[0].first.h);
 }
 
 }  // namespace
