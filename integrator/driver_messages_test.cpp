@@ -358,6 +358,10 @@ TEST_F(RunEnding, FourRepeatedStartsAreHarmlessAndAnyRealStartClearsTheCount) {
 
 using RunEndingDeathTest = RunEnding;
 
+// The one line on standard error that tells a user why the run ended.
+constexpr const char* stopped_line =
+    "the integrator stopped the run: INTEG--  RUN ABORTED\\.\\. APPARENT INFINITE LOOP";
+
 TEST_F(RunEndingDeathTest, FifthRepeatedStartStopsTheRunWithStatusOne) {
   EXPECT_EXIT(
       {
@@ -369,7 +373,7 @@ TEST_F(RunEndingDeathTest, FifthRepeatedStartStopsTheRunWithStatusOne) {
         for (int k = 0; k < 5; ++k) p.call(robertson_f);
         std::exit(0);  // not reached
       },
-      ::testing::ExitedWithCode(1), "");
+      ::testing::ExitedWithCode(1), stopped_line);
   const std::vector<std::string> lines = file_lines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], text("INTEG--  REPEATED CALLS WITH ISTATE = 1 AND TOUT = T (=R1)  "));
@@ -391,7 +395,7 @@ TEST_F(RunEndingDeathTest, SixthIllegalCallInARowStopsTheRunWithStatusOne) {
         }
         std::exit(0);  // not reached
       },
-      ::testing::ExitedWithCode(1), "");
+      ::testing::ExitedWithCode(1), stopped_line);
   const std::vector<std::string> lines = file_lines();
   ASSERT_EQ(lines.size(), 6 * 2 + 2u);
   EXPECT_EQ(lines[10], text("INTEG--  ITOL (=I1) ILLEGAL   "));
