@@ -342,12 +342,24 @@ TEST_F(DriverLimits, StepEndingExactlyOnToutEndsTheCall) {
   }
 }
 
-// TOLSF = ROUNDOFF*||Y/weight||; with ATOL 0 and one equation it is
-// ROUNDOFF/RTOL. Anything above 1 is too much accuracy, at the start
-// (message 26, ISTATE -3) as after steps (message 203, ISTATE -2).
+// TOLSF = ROUNDOFF*||Y/weight||, with ATOL 0 and one equation
+// ROUNDOFF*(|Y|*(1/(RTOL*|Y|))), near ROUNDOFF/RTOL. Anything above 1 is too
+// much accuracy, at the start (message 26, ISTATE -3) as after steps (message
+// 203, ISTATE -2); exactly 1 is not.
 TEST_F(DriverLimits, TooMuchAccuracyIsRefusedAboveOneNotOnlyAboveTwo) {
-  for (double tolsf : {0.9, 1.5}) {
-    SCOPED_TRACE("TOLSF " + std::to_string(tolsf));
+  auto tolsf_of = [](double rtol, double y) {
+    return roundoff * std::fabs(y * (1.0 / (rtol * std::fabs(y))));
+  };
+  // the RTOL nearest ROUNDOFF/target, or for target 1 one that gives 1 exactly
+  auto rtol_for = [&](double target, double y) {
+    double r = roundoff / target;
+    if (target != 1.0) return r;
+    for (int k = 0; k < 64 && tolsf_of(r, y) != 1.0; ++k)
+      r = std::nextafter(r, tolsf_of(r, y) > 1.0 ? 1.0 : 0.0);
+    return r;
+  };
+  for (double target : {0.9, 1.0, 1.5}) {
+    SCOPED_TRACE("TOLSF " + std::to_string(target));
     for (bool at_start : {true, false}) {
       SCOPED_TRACE(at_start ? "at the start" : "after a step");
       reset_blocks();
@@ -360,19 +372,25 @@ TEST_F(DriverLimits, TooMuchAccuracyIsRefusedAboveOneNotOnlyAboveTwo) {
         p.call(linear_growth);
         ASSERT_EQ(p.istate, 2);
       }
-      p.rtol[0] = roundoff / tolsf;
+      const double y = p.y[0];  // history column 1 after a one-step return
+      p.rtol[0] = rtol_for(target, y);
+      const double tolsf = tolsf_of(p.rtol[0], y);
+      if (target == 1.0) {
+        ASSERT_EQ(tolsf, 1.0);
+      }
       p.rwork[13] = 0.0;
       message_capture capture;
       p.call(linear_growth);
       const std::vector<std::string> lines = capture.lines();
-      if (tolsf < 1.0) {
+      if (target <= 1.0) {
         EXPECT_EQ(p.istate, 2);
         EXPECT_EQ(p.rwork[13], 0.0);
         EXPECT_EQ(lines, std::vector<std::string>{});
         continue;
       }
       EXPECT_EQ(p.istate, at_start ? -3 : -2);
-      EXPECT_NEAR(p.rwork[13], 2.0 * tolsf, 1e-13);
+      EXPECT_EQ(p.rwork[13], 2.0 * tolsf);
+      EXPECT_NEAR(p.rwork[13], 3.0, 1e-13);
       ASSERT_EQ(lines.size(), 3u);
       EXPECT_EQ(lines[0], at_start ? text("INTEG--  AT START OF PROBLEM, TOO MUCH ACCURACY   ")
                                    : text("INTEG--  AT T (=R1), TOO MUCH ACCURACY REQUESTED  "));
