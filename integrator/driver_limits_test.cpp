@@ -228,6 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
         first_step{.name = "given", .iopt = 1, .h0 = 0.0123},
         first_step{.name = "given_beyond_tout", .tout = 0.01, .iopt = 1, .h0 = 0.05},
         first_step{.name = "given_capped_by_hmax", .iopt = 1, .h0 = 0.5, .hmax = 0.1},
+        first_step{.name = "given_capped_by_hmax_under_twice", .iopt = 1, .h0 = 0.15, .hmax = 0.1},
         first_step{.name = "given_trimmed_itask5",
                    .t = 1.0,
                    .tout = 1.2,
@@ -242,6 +243,21 @@ INSTANTIATE_TEST_SUITE_P(
                    .iopt = 1,
                    .h0 = 0.5,
                    .tcrit = 1.3},
+        first_step{.name = "given_one_trimmed",
+                   .tout = 0.2,
+                   .itask = 5,
+                   .iopt = 1,
+                   .h0 = 1.0,
+                   .tcrit = 0.3},
+        // T + H0 rounds to TCRIT exactly, yet TCRIT - T is not H0: H0 is kept
+        first_step{.name = "given_ending_on_tcrit",
+                   .t = 1.0,
+                   .tout = 1.1,
+                   .itask = 5,
+                   .iopt = 1,
+                   .h0 = 0.1,
+                   .tcrit = 1.1},
+        first_step{.name = "tcrit_at_tout_itask5", .t = 1.0, .tout = 1.2, .itask = 5, .tcrit = 1.2},
         first_step{.name = "given_short_of_tcrit",
                    .t = 1.0,
                    .tout = 1.2,
@@ -298,6 +314,111 @@ TEST_F(DriverLimits, ToutCloserToTThanTwiceTheRoundoffCannotStart) {
   EXPECT_EQ(p.istate, 2);
   EXPECT_EQ(p.t, at_bound);
   EXPECT_EQ(capture.lines(), std::vector<std::string>{});
+}
+
+// y' = c from 0 with H0 = 0.5: the first step ends on TOUT = 0.5 exactly,
+// which counts as reached. (TCRIT = TOUT is legal at a start.)
+TEST_F(DriverLimits, StepEndingExactlyOnToutEndsTheCall) {
+  for (int itask : {1, 3, 4}) {
+    SCOPED_TRACE("ITASK " + std::to_string(itask));
+    reset_blocks();
+    problem p(1, 22);
+    p.y[0] = 1.0;
+    p.rtol[0] = 1e-6;
+    p.atol[0] = 1e-9;
+    p.itask = itask;
+    p.iopt = 1;
+    p.rwork[4] = 0.5;
+    p.rwork[0] = 0.5;  // TCRIT
+    p.tout = 0.5;
+    message_capture capture;
+    p.call(linear_growth);
+    EXPECT_EQ(p.istate, 2);
+    EXPECT_EQ(p.steps(), 1);
+    EXPECT_EQ(p.t, 0.5);
+    EXPECT_EQ(p.rwork[12], 0.5);
+    EXPECT_EQ(p.y[0], 1.25);
+    EXPECT_EQ(capture.lines(), std::vector<std::string>{});
+  }
+}
+
+// TOLSF = ROUNDOFF*||Y/weight||, with ATOL 0 and one equation
+// ROUNDOFF*(|Y|*(1/(RTOL*|Y|))), near ROUNDOFF/RTOL. Anything above 1 is too
+// much accuracy, at the start (message 26, ISTATE -3) as after steps (message
+// 203, ISTATE -2); exactly 1 is not.
+TEST_F(DriverLimits, TooMuchAccuracyIsRefusedAboveOneNotOnlyAboveTwo) {
+  auto tolsf_of = [](double rtol, double y) {
+    return roundoff * std::fabs(y * (1.0 / (rtol * std::fabs(y))));
+  };
+  // the RTOL nearest ROUNDOFF/target, or for target 1 one that gives 1 exactly
+  auto rtol_for = [&](double target, double y) {
+    double r = roundoff / target;
+    if (target != 1.0) return r;
+    for (int k = 0; k < 64 && tolsf_of(r, y) != 1.0; ++k)
+      r = std::nextafter(r, tolsf_of(r, y) > 1.0 ? 1.0 : 0.0);
+    return r;
+  };
+  for (double target : {0.9, 1.0, 1.5}) {
+    SCOPED_TRACE("TOLSF " + std::to_string(target));
+    for (bool at_start : {true, false}) {
+      SCOPED_TRACE(at_start ? "at the start" : "after a step");
+      reset_blocks();
+      problem p(1, 22);
+      p.y[0] = 1.0;
+      p.tout = 10.0;
+      p.rtol[0] = 1e-6;
+      if (!at_start) {
+        p.itask = 2;
+        p.call(linear_growth);
+        ASSERT_EQ(p.istate, 2);
+      }
+      const double y = p.y[0];  // history column 1 after a one-step return
+      p.rtol[0] = rtol_for(target, y);
+      const double tolsf = tolsf_of(p.rtol[0], y);
+      if (target == 1.0) {
+        ASSERT_EQ(tolsf, 1.0);
+      }
+      p.rwork[13] = 0.0;
+      message_capture capture;
+      p.call(linear_growth);
+      const std::vector<std::string> lines = capture.lines();
+      if (target <= 1.0) {
+        EXPECT_EQ(p.istate, 2);
+        EXPECT_EQ(p.rwork[13], 0.0);
+        EXPECT_EQ(lines, std::vector<std::string>{});
+        continue;
+      }
+      EXPECT_EQ(p.istate, at_start ? -3 : -2);
+      EXPECT_EQ(p.rwork[13], 2.0 * tolsf);
+      EXPECT_NEAR(p.rwork[13], 3.0, 1e-13);
+      ASSERT_EQ(lines.size(), 3u);
+      EXPECT_EQ(lines[0], at_start ? text("INTEG--  AT START OF PROBLEM, TOO MUCH ACCURACY   ")
+                                   : text("INTEG--  AT T (=R1), TOO MUCH ACCURACY REQUESTED  "));
+    }
+  }
+}
+
+// Message 202 names the component and gives its weight: the neighbours'
+// weights differ from it (and the first one is already inverted).
+TEST_F(DriverLimits, WeightThatBecomesNegativeIsReportedWithItsValue) {
+  problem p(3, 22);
+  p.y = {1.0, 2.0, -3.0};
+  p.itol = 2;
+  p.rtol[0] = 1e-4;
+  p.atol = {1e-6, 1e-6, 1e-6};
+  p.itask = 2;
+  p.tout = 10.0;
+  p.call(linear_growth);
+  ASSERT_EQ(p.istate, 2);
+  // continuation calls do not check the tolerances, only the weights
+  p.rtol[0] = 0.0;
+  p.atol = {1e-6, -2e-6, 3e-6};
+  message_capture capture;
+  p.call(linear_growth);
+  EXPECT_EQ(p.istate, -6);
+  const std::vector<std::string> want = {text("INTEG--  AT T (=R1), EWT(I1) HAS BECOME R2 .LE. 0."),
+                                         ints(2), two_reals(p.rwork[12], -2e-6)};
+  EXPECT_EQ(capture.lines(), want);
 }
 
 // --- values set at every start ---

@@ -78,8 +78,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         illegal_case{"istate", [](problem& p) { p.istate = 7; },
                      {" INTEG--  ISTATE (=I1) ILLEGAL   ", "      IN ABOVE MESSAGE,  I1 =         7"}},
+        illegal_case{"istate_zero", [](problem& p) { p.istate = 0; },
+                     {text("INTEG--  ISTATE (=I1) ILLEGAL "), ints(0)}},
+        illegal_case{"istate_four", [](problem& p) { p.istate = 4; },
+                     {text("INTEG--  ISTATE (=I1) ILLEGAL "), ints(4)}},
         illegal_case{"itask", [](problem& p) { p.itask = 6; },
                      {text("INTEG--  ITASK (=I1) ILLEGAL  "), ints(6)}},
+        illegal_case{"itask_zero", [](problem& p) { p.itask = 0; },
+                     {text("INTEG--  ITASK (=I1) ILLEGAL  "), ints(0)}},
         illegal_case{"not_initialised", [](problem& p) { p.istate = 2; },
                      {text("INTEG--  ISTATE .GT. 1 BUT INTEG NOT INITIALIZED  ")}},
         illegal_case{"neq", [](problem& p) { p.neq = 0; },
@@ -93,12 +99,18 @@ INSTANTIATE_TEST_SUITE_P(
                      {text("INTEG--  ISTATE = 3 AND NEQ INCREASED (I1 TO I2)  "), ints(3, 4)}},
         illegal_case{"itol", [](problem& p) { p.itol = 0; },
                      {text("INTEG--  ITOL (=I1) ILLEGAL   "), ints(0)}},
+        illegal_case{"itol_five", [](problem& p) { p.itol = 5; },
+                     {text("INTEG--  ITOL (=I1) ILLEGAL   "), ints(5)}},
         illegal_case{"iopt", [](problem& p) { p.iopt = 2; },
                      {text("INTEG--  IOPT (=I1) ILLEGAL   "), ints(2)}},
         illegal_case{"mf_units", [](problem& p) { p.mf = 26; },
                      {text("INTEG--  MF (=I1) ILLEGAL     "), ints(26)}},
         illegal_case{"mf_tens", [](problem& p) { p.mf = 9; },
                      {text("INTEG--  MF (=I1) ILLEGAL     "), ints(9)}},
+        illegal_case{"mf_method_zero", [](problem& p) { p.mf = 5; },
+                     {text("INTEG--  MF (=I1) ILLEGAL     "), ints(5)}},
+        illegal_case{"mf_method_three", [](problem& p) { p.mf = 30; },
+                     {text("INTEG--  MF (=I1) ILLEGAL     "), ints(30)}},
         illegal_case{"ml",
                      [](problem& p) {
                        p.mf = 24;
@@ -111,6 +123,13 @@ INSTANTIATE_TEST_SUITE_P(
                        p.iwork[1] = -1;
                      },
                      {text("INTEG--  MU (=I1) ILLEGAL.. .LT.0 OR .GE.NEQ (=I2)"), ints(-1, 3)}},
+        illegal_case{"mu_equals_neq",
+                     [](problem& p) {
+                       p.mf = 25;
+                       p.iwork[0] = 2;
+                       p.iwork[1] = 3;
+                     },
+                     {text("INTEG--  MU (=I1) ILLEGAL.. .LT.0 OR .GE.NEQ (=I2)"), ints(3, 3)}},
         illegal_case{"maxord",
                      [](problem& p) {
                        p.iopt = 1;
@@ -163,6 +182,25 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      {text("INTEG--  RTOL(I1) IS R1 .LT. 0.0        "), ints(2),
                       one_real + " -0.1000000000000D-03"}},
+        illegal_case{"rtol_array_itol3",
+                     [](problem& p) {
+                       p.itol = 3;
+                       p.rtol = {1e-4, -2e-4, 1e-4};
+                     },
+                     {text("INTEG--  RTOL(I1) IS R1 .LT. 0.0        "), ints(2),
+                      one_real + " -0.2000000000000D-03"}},
+        // a scalar RTOL is the first element, whichever component it fails for
+        illegal_case{"rtol_scalar", [](problem& p) { p.rtol[0] = -1e-4; },
+                     {text("INTEG--  RTOL(I1) IS R1 .LT. 0.0        "), ints(1),
+                      one_real + " -0.1000000000000D-03"}},
+        illegal_case{"atol_array_itol4",
+                     [](problem& p) {
+                       p.itol = 4;
+                       p.rtol = {1e-4, 1e-4, 1e-4};
+                       p.atol = {1e-6, -1e-10, 1e-6};
+                     },
+                     {text("INTEG--  ATOL(I1) IS R1 .LT. 0.0        "), ints(2),
+                      one_real + " -0.1000000000000D-09"}},
         illegal_case{"atol", [](problem& p) { p.atol[2] = -1e-6; },
                      {text("INTEG--  ATOL(I1) IS R1 .LT. 0.0        "), ints(3),
                       one_real + " -0.1000000000000D-05"}},
@@ -223,6 +261,24 @@ INSTANTIATE_TEST_SUITE_P(
                       two_reals + "~", text("INTEG--  TROUBLE FROM INTRP. ITASK = I1, TOUT = R1"),
                       ints(1), one_real + r0}}),
     [](const ::testing::TestParamInfo<illegal_case>& info) { return std::string(info.param.name); });
+
+// Only the band iterations read ML and MU: with the diagonal approximation
+// IWORK(1..2) may hold anything, and the length needed has no band in it.
+TEST(IllegalInput, DiagonalIterationIgnoresTheBandwidths) {
+  reset_blocks();
+  problem p(3, 23);
+  robertson_start(p);
+  p.iwork[0] = -1;
+  p.iwork[1] = -5;
+  message_capture capture;
+  p.call(robertson_f);
+  EXPECT_EQ(p.istate, 2);
+  EXPECT_EQ(p.t, 0.4);
+  EXPECT_EQ(p.iwork[16], 20 + (5 + 1) * 3 + (3 + 2) + 3 * 3);
+  EXPECT_EQ(p.iwork[17], 20);
+  EXPECT_EQ(capture.lines(), std::vector<std::string>{});
+  reset_blocks();
+}
 
 TEST(IllegalInput, TooMuchAccuracyAtStartReportsTwiceTheScaledNorm) {
   reset_blocks();
@@ -402,6 +458,36 @@ TEST_F(RunEndingDeathTest, SixthIllegalCallInARowStopsTheRunWithStatusOne) {
   EXPECT_EQ(lines[11], ints(9));
   EXPECT_EQ(lines[12], text("INTEG--  REPEATED OCCURRENCES OF ILLEGAL INPUT    "));
   EXPECT_EQ(lines[13], text("INTEG--  RUN ABORTED.. APPARENT INFINITE LOOP     "));
+}
+
+// An error return clears the count as a success does: after it, five more
+// illegal calls in a row are still tolerated.
+TEST_F(RunEnding, AnErrorReturnClearsTheIllegalCount) {
+  problem p(3, 22);
+  robertson_start(p);
+  message_capture capture;
+  p.itask = 9;
+  for (int k = 0; k < 3; ++k) {
+    p.istate = 1;
+    p.call(robertson_f);
+    ASSERT_EQ(p.istate, -3);
+  }
+  ASSERT_EQ(solver_state.ILLEGAL_COUNT, 3);
+  p.itask = 1;
+  p.istate = 1;
+  p.iopt = 1;
+  p.iwork[5] = 1;  // MXSTEP: the second step of the call is refused
+  p.tout = 1e4;
+  p.call(robertson_f);
+  ASSERT_EQ(p.istate, -1);
+  EXPECT_EQ(solver_state.ILLEGAL_COUNT, 0);
+  p.itask = 9;
+  for (int k = 0; k < 5; ++k) {
+    p.istate = 2;
+    p.call(robertson_f);
+    EXPECT_EQ(p.istate, -3);
+  }
+  EXPECT_EQ(solver_state.ILLEGAL_COUNT, 5);
 }
 
 TEST_F(RunEnding, ASuccessfulCallClearsTheIllegalCount) {

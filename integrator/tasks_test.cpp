@@ -213,6 +213,52 @@ TEST_F(Tasks, FailureAtHminEndsWithTheFailureKind) {
   }
 }
 
+double rate[3];
+void relaxing(int* neq, double*, double* y, double* ydot) {
+  for (int i = 0; i < neq[0]; ++i) ydot[i] = -rate[i] * (y[i] - 1.0);
+}
+
+// Functional iteration with H*rate a little above 1 diverges slowly: the
+// corrector fails at HMIN while every weighted correction is still below 1.
+// IWORK(16) names the largest |CORR(i)*EWT(i)|, read back from RWORK.
+TEST_F(Tasks, FailureNamesTheComponentWithTheLargestWeightedCorrection) {
+  struct row {
+    double rate[3];
+    int largest;
+  } rows[] = {{{2.2, 2.4, 2.6}, 3}, {{2.6, 2.2, 2.4}, 1}, {{2.2, 2.6, 2.4}, 2}};
+  for (const row& r : rows) {
+    SCOPED_TRACE("largest " + std::to_string(r.largest));
+    reset_blocks();
+    for (int i = 0; i < 3; ++i) rate[i] = r.rate[i];
+    problem q(3, 10);
+    q.y = {1.0001, 1.0001, 1.0001};
+    q.rtol[0] = 0.0;
+    q.atol[0] = 1e-3;
+    q.iopt = 1;
+    q.rwork[4] = 0.5;  // H0
+    q.rwork[6] = 0.5;  // HMIN
+    q.tout = 10.0;
+    message_capture capture;
+    q.call(relaxing);
+    ASSERT_EQ(q.istate, -5);
+    const double* corr = q.rwork.data() + solver_state.CORR_AT - 1;
+    const double* ewt = q.rwork.data() + solver_state.EWT_AT - 1;
+    int largest = 0;
+    double big = -1.0;
+    for (int i = 0; i < 3; ++i) {
+      const double size = std::fabs(corr[i] * ewt[i]);
+      EXPECT_LT(size, 1.0) << i;
+      EXPECT_GT(size, 0.0) << i;
+      if (size > big) {
+        big = size;
+        largest = i + 1;
+      }
+    }
+    EXPECT_EQ(largest, r.largest);
+    EXPECT_EQ(q.iwork[15], r.largest);
+  }
+}
+
 TEST_F(Tasks, StepTooSmallForTheTimeIsWarnedAboutUpToMxhnilTimes) {
   problem q(1, 22);
   q.y[0] = 1.0;

@@ -119,6 +119,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, Continuation,
                                                 "HU (= R2)  "),
                                            ints(3), two_reals(p.tout, n.tp())};
                                  }},
+                             continuation{"itask3_tout_at_tcur", 3,
+                                          [](problem& p, const now& n) { p.tout = n.tcur; }, 2, 0,
+                                          ends::at_tcur, none},
                              continuation{"itask1_tout_at_tp", 1,
                                           [](problem& p, const now& n) { p.tout = n.tp(); }, 2, 0,
                                           ends::at_tout, none},
@@ -140,9 +143,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, Continuation,
                                           [](problem& p, const now& n) { p.rwork[0] = n.tcur; }, 2,
                                           0, ends::at_tcrit, none},
                              continuation{"itask4_tcrit_at_tcur", 4,
-                                          [](problem& p, const now& n) {
-                                            p.rwork[0] = p.tout = n.tcur;
-                                          },
+                                          [](problem& p,
+                                             const now& n) { p.rwork[0] = p.tout = n.tcur; },
                                           2, 0, ends::at_tout, none},
                              continuation{"itask5_tcrit_behind_tcur", 5,
                                           [](problem& p, const now& n) {
@@ -223,6 +225,30 @@ TEST_F(DriverLimits, StepThatWouldPassTcritIsCutShortOfIt) {
         EXPECT_NE(cut, n.h);  // the two outcomes differ
       }
     }
+  }
+}
+
+// A cut for TCRIT changes only H: the step routine rescales the history and
+// keeps the iteration matrix while H*l0 stays within 30 % of its value at the
+// last evaluation (a change of inputs would re-form it).
+TEST_F(DriverLimits, CutForTcritKeepsTheIterationMatrix) {
+  for (double dir : {1.0, -1.0}) {
+    SCOPED_TRACE(dir > 0 ? "forward" : "backward");
+    reset_blocks();
+    problem p(1, 21);
+    const now n = stepped(p, dir);
+    const solver_state_block& s = solver_state;
+    const double cut = 0.85;
+    ASSERT_LE(std::fabs(s.HL_RATIO * cut - 1.0), 0.3);
+    ASSERT_LT(s.STEP_COUNT, s.MATRIX_STEP + s.MAX_MATRIX_AGE);
+    const int jacobians = p.jacobians();
+    p.itask = 5;
+    p.rwork[0] = p.tout = n.tcur + cut * n.h;
+    p.call(linear_growth);
+    ASSERT_EQ(p.istate, 2);
+    EXPECT_EQ(p.steps(), 4);
+    EXPECT_EQ(p.t, p.rwork[0]);
+    EXPECT_EQ(p.jacobians(), jacobians);
   }
 }
 
