@@ -210,6 +210,13 @@ INSTANTIATE_TEST_SUITE_P(
                        p.atol[0] = 0.0;
                      },
                      {text("INTEG--  EWT(I1) IS R1 .LE. 0.0         "), ints(2), one_real + r0}},
+        // the weight reported is the one found, not its positive neighbour's
+        illegal_case{"zero_weight_before_a_positive",
+                     [](problem& p) {
+                       p.itol = 2;
+                       p.atol = {1e-6, 0.0, 1e-6};
+                     },
+                     {text("INTEG--  EWT(I1) IS R1 .LE. 0.0         "), ints(2), one_real + r0}},
         illegal_case{"tout_too_close",
                      [](problem& p) {
                        // 8 apart at 1e15: a different double, yet closer than 2*ROUNDOFF*|T|

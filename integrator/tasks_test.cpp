@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "integrator/driver_test_support.h"
 #include "integrator/test_problems.h"
 
 namespace integrator::testing {
@@ -166,6 +167,7 @@ TEST_F(Tasks, ToleranceTroubleAfterTheStartEndsWithItsError) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], text("INTEG--  AT T (=R1), TOO MUCH ACCURACY REQUESTED  "));
     EXPECT_EQ(lines[1], text("      FOR PRECISION OF MACHINE..  SEE TOLSF (=R2) "));
+    EXPECT_EQ(lines[2], two_reals(tcur(), p.rwork[13]));
   }
   {
     message_capture capture;
