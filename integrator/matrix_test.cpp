@@ -292,8 +292,6 @@ TEST(IterationMatrix, SuppliedJacobianAreaIsClearedFirst) {
     for (int j = 0; j < n3; ++j)
       for (int i = 0; i < rows_per_column; ++i) {
         const bool on_diagonal = band ? i == ml + mu : i == j;
-        // Band rows above the matrix (column 1 row m-1) are never formed.
-        if (band && j == 0 && i == ml) continue;
         EXPECT_EQ(wm[2 + j * rows_per_column + i], on_diagonal ? 1.0 + 0.5 * r.k[j] : 0.0)
             << "type " << r.iteration << ", place " << i << " of column " << j;
       }
@@ -382,8 +380,8 @@ TEST(IterationMatrix, DiagonalSolveFollowsANewStep) {
   } rows[] = {
       {1.0, {0.5, 1.0, 0.25}, 0, {0.5, 1.0, 0.25}, {1.5, 5.0, 1.75}},
       {2.0, {0.5, 1.0, 0.25}, 0, {1.0 / 3.0, 1.0, 1.0 / 7.0}, {(1.0 / 3.0) * 3.0, 5.0, 1.0}},
-      // hl = -1: 1/dg(2) - 1 = 1 = 1/hl... d = 0 at the second element; the
-      // first is already updated, the third and x are not.
+      // hl = -1 against the stored 1: P(2,2) = 1 - hl*J(2,2) = 0, an exact
+      // zero; the first element is already re-formed, the third and x are not.
       {-1.0, {0.25, 0.5, 0.25}, 1, {-0.5, 0.5, 0.25}, {3.0, 5.0, 7.0}},
   };
   for (const row& r : rows) {

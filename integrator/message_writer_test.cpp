@@ -125,7 +125,8 @@ TEST_F(MessageWriterDeathTest, FatalLevelStopsEvenWhenNothingIsPrinted) {
         message_control.PRINT_FLAG = 0;
         write_message("FATAL TEXT  ", 10, 303, 2, 0, 0, 0, 0, 0.0, 0.0);
       },
-      ::testing::ExitedWithCode(1), "");
+      // The cause on standard error is the text without its padding.
+      ::testing::ExitedWithCode(1), "the integrator stopped the run: FATAL TEXT; ");
 }
 
 }  // namespace
