@@ -1,6 +1,7 @@
 // Method coefficients against the known Nordsieck vectors and error constants.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "integrator/step.h"
@@ -52,6 +53,73 @@ TEST(Coefficients, AnyMethodOtherThanTwoIsAdams) {
   for (int q = 0; q < 12; ++q)
     for (int i = 0; i < 13; ++i) EXPECT_EQ(adams[q][i], other[q][i]);
   EXPECT_EQ(ta[11][2], 0.0);  // no order 13 to compare with
+}
+
+// Both methods fill l0..lq of every order they have and the three error
+// constants of those orders; every other place of the tables keeps what the
+// caller left there.
+TEST(Coefficients, OnlyTheEntriesOfEachOrderAreWritten) {
+  constexpr double left = 99.0;
+  struct row {
+    int method, max_order;
+  } rows[] = {{1, 12}, {2, 5}};
+  for (const row& r : rows) {
+    double coef[12][13], test[12][3];
+    for (auto& c : coef)
+      for (double& v : c) v = left;
+    for (auto& t : test)
+      for (double& v : t) v = left;
+    set_coefficients(r.method, coef, test);
+    for (int q = 1; q <= 12; ++q) {
+      const bool has_order = q <= r.max_order;
+      for (int i = 0; i < 13; ++i) {
+        const bool named = has_order && i <= q;
+        EXPECT_EQ(coef[q - 1][i] == left, !named)
+            << "method " << r.method << " order " << q << " l" << i;
+      }
+      if (has_order) {
+        EXPECT_EQ(coef[q - 1][1], 1.0) << "method " << r.method << " order " << q;
+      }
+      for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(test[q - 1][i] == left, !has_order) << "method " << r.method << " order " << q;
+      }
+    }
+    if (r.method == 1) {
+      EXPECT_EQ(test[0][0], 0.0);   // no order 0 below the first
+      EXPECT_EQ(test[11][2], 0.0);  // no order 13 above the last
+    }
+  }
+}
+
+// The Adams-Moulton constants through order 12 from the backward-difference
+// form: g(j) are the series coefficients of -t/log(1-t), i.e. of
+// 1/(1 + t/2 + t^2/3 + ...). l0 of order q is g(0)+...+g(q-1); the error
+// constant of order q is 1/|g(q)|; the one below is 1/(|g(q-1)| q!).
+TEST(Coefficients, AdamsConstantsUpToOrderTwelve) {
+  double g[14] = {1.0};
+  for (int j = 1; j < 14; ++j) {
+    double sum = 0.0;
+    for (int k = 0; k < j; ++k) sum += g[k] / (j - k + 1);
+    g[j] = -sum;
+  }
+  double coef[12][13] = {};
+  double test[12][3] = {};
+  set_coefficients(1, coef, test);
+  double l0 = 0.0, factorial = 1.0;
+  for (int q = 1; q <= 12; ++q) {
+    l0 += g[q - 1];
+    factorial *= q;
+    EXPECT_NEAR(coef[q - 1][0], l0, 1e-14 * l0) << "order " << q;
+    EXPECT_NEAR(test[q - 1][1], 1.0 / std::fabs(g[q]), 1e-12 / std::fabs(g[q])) << "order " << q;
+    if (q < 12) {
+      EXPECT_NEAR(test[q - 1][2], 1.0 / std::fabs(g[q + 1]), 1e-12 / std::fabs(g[q + 1]))
+          << "order " << q;
+    }
+    if (q > 1) {
+      const double lower = 1.0 / (std::fabs(g[q - 1]) * factorial);
+      EXPECT_NEAR(test[q - 1][0], lower, 1e-12 * lower) << "order " << q;
+    }
+  }
 }
 
 }  // namespace

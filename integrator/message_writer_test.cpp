@@ -26,6 +26,22 @@ TEST_F(MessageWriter, TextLineIsOneBlankAndWholeGroupsOfFour) {
   EXPECT_EQ(lines[1], "      IN ABOVE MESSAGE,  I1 =         7");
 }
 
+// NCH characters take NCH/4 groups rounded up; no characters, no group.
+TEST_F(MessageWriter, CountsRoundUpToWholeGroups) {
+  struct row {
+    int nmes;
+    const char* line;
+  } rows[] = {{0, " "},     {-3, " "},        {1, " ABCD"},
+              {4, " ABCD"}, {5, " ABCDEFGH"}, {9, " ABCDEFGHIJKL"}};
+  for (const row& r : rows) {
+    message_capture capture;
+    write_message("ABCDEFGHIJKL", r.nmes, 1, 1, 0, 0, 0, 0, 0.0, 0.0);
+    const std::vector<std::string> lines = capture.lines();
+    ASSERT_EQ(lines.size(), 1u) << "NMES " << r.nmes;
+    EXPECT_EQ(lines[0], r.line) << "NMES " << r.nmes;
+  }
+}
+
 TEST_F(MessageWriter, TextIsCutAtSixtyCharacters) {
   const std::string sixty(60, 'A');
   const std::string longer = sixty + "BCDEFGH";
@@ -109,7 +125,8 @@ TEST_F(MessageWriterDeathTest, FatalLevelStopsEvenWhenNothingIsPrinted) {
         message_control.PRINT_FLAG = 0;
         write_message("FATAL TEXT  ", 10, 303, 2, 0, 0, 0, 0, 0.0, 0.0);
       },
-      ::testing::ExitedWithCode(1), "");
+      // The cause on standard error is the text without its padding.
+      ::testing::ExitedWithCode(1), "the integrator stopped the run: FATAL TEXT; ");
 }
 
 }  // namespace

@@ -69,12 +69,14 @@ TEST(SaveState, FreshBlocksAndARoundTrip) {
   solver_state.ROUNDOFF = 2.5;     // last double
   solver_state.ILLEGAL_COUNT = 3;  // first integer
   solver_state.ORDER_USED = 4;     // last integer
+  message_control.PRINT_FLAG = 0;
   message_control.MESSAGE_UNIT = 9;
   save_state(reals, ints);
   EXPECT_EQ(reals[0], 1.5);
   EXPECT_EQ(reals[218], 2.5);
   EXPECT_EQ(ints[0], 3);
   EXPECT_EQ(ints[38], 4);
+  EXPECT_EQ(ints[39], 0);
   EXPECT_EQ(ints[40], 9);
 
   reset_blocks();
@@ -83,6 +85,7 @@ TEST(SaveState, FreshBlocksAndARoundTrip) {
   EXPECT_EQ(solver_state.ROUNDOFF, 2.5);
   EXPECT_EQ(solver_state.ILLEGAL_COUNT, 3);
   EXPECT_EQ(solver_state.ORDER_USED, 4);
+  EXPECT_EQ(message_control.PRINT_FLAG, 0);
   EXPECT_EQ(message_control.MESSAGE_UNIT, 9);
   reset_blocks();
 }
@@ -227,6 +230,34 @@ TEST(InterpolationScaling, DividesByTheExactPowerOfTheStepOnce) {
       ASSERT_EQ(status, 0);
       EXPECT_EQ(d, factorial * (1.0 / exact_power)) << "H " << h << ", K " << k;
     }
+  }
+  reset_blocks();
+}
+
+// y(S) = h1 + h2*S + h3*S^2 with S = (T - TCUR)/H: the K-th derivative in t
+// at S = -1/2 for H = 2, written into the first N places only.
+TEST(InterpolationScaling, DerivativesOfAQuadraticInsideTheStep) {
+  struct row {
+    int k;
+    double expected;
+  } rows[] = {{0, 1.0 - 1.5 + 1.25}, {1, (3.0 - 5.0) / 2.0}, {2, 2.0 * 5.0 / 4.0}};
+  for (const row& r : rows) {
+    reset_blocks();
+    solver_state_block& s = solver_state;
+    s.ORDER = 2;
+    s.NCOEF = 3;
+    s.NEQ_CURRENT = 1;
+    s.H = 2.0;
+    s.HU = 2.0;
+    s.TCUR = 10.0;
+    s.ROUNDOFF = machine_constant(4);
+    const double hist[3] = {1.0, 3.0, 5.0};
+    double d[2] = {-1.0, 7.0};
+    int status = 9;
+    interpolate(s.TCUR - 1.0, r.k, hist, 1, d, status);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(d[0], r.expected) << "K " << r.k;
+    EXPECT_EQ(d[1], 7.0) << "K " << r.k << ": beyond N";
   }
   reset_blocks();
 }
