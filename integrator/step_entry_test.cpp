@@ -20,7 +20,7 @@ namespace {
 
 // The step's state as F sees it.
 struct seen {
-  double t, h, coef1;
+  double t, h, coef1, corr;  // corr: CORR(1)
   double y[2], col1[2];
   int order, order_wait, step_result;
 };
@@ -29,10 +29,15 @@ const double* watched = nullptr;  // RWORK of the running problem
 
 void note(const double* t, const double* y, int n) {
   const solver_state_block& s = solver_state;
-  seen r{*t, s.H, s.COEF[0], {0.0, 0.0}, {0.0, 0.0}, s.ORDER, s.ORDER_WAIT, s.STEP_RESULT};
+  seen r{*t, s.H, s.COEF[0], 0.0, {0.0, 0.0}, {0.0, 0.0}, s.ORDER, s.ORDER_WAIT, s.STEP_RESULT};
   for (int i = 0; i < n && i < 2; ++i) {
     r.y[i] = y[i];
     r.col1[i] = watched ? watched[20 + i] : 0.0;
+  }
+  if (watched) {
+    const int iteration = s.ITERATION;
+    const int matrix_len = iteration == 0 ? 0 : n * n + 2;
+    r.corr = watched[20 + (s.MAXORD + 1) * n + matrix_len + 2 * n];
   }
   probe.push_back(r);
 }
@@ -46,19 +51,19 @@ void unit_slope(int* neq, double* t, double* y, double* ydot) {
   for (int i = 0; i < *neq; ++i) ydot[i] = 1.0;
   note(t, y, *neq);
 }
-// f = -y, plus kick/(t - t0) past t0 once armed: the kick makes every
-// correction about `kick` whatever H, so each attempt fails alike.
-double kick = 0.0, kick_t0 = 0.0;
+// f = ramp*t - decay*y, plus kick/(t - t0) past t0 once armed: the kick
+// makes every correction about `kick` whatever H, so each attempt fails alike.
+double kick = 0.0, kick_t0 = 0.0, ramp = 0.0, decay = 1.0;
 bool kicked = false;
 void kicked_decay(int* neq, double* t, double* y, double* ydot) {
   for (int i = 0; i < *neq; ++i) {
-    ydot[i] = -y[i];
+    ydot[i] = ramp * *t - decay * y[i];
     if (kicked && *t > kick_t0) ydot[i] = ydot[i] + kick * (i + 1) / (*t - kick_t0);
   }
   note(t, y, *neq);
 }
 void decay_jac(int* neq, double*, double*, int*, int*, double* pd, int* ld) {
-  for (int i = 0; i < *neq; ++i) pd[i * *ld + i] = -1.0;
+  for (int i = 0; i < *neq; ++i) pd[i * *ld + i] = -decay;
 }
 void nan_after_start(int* neq, double* t, double* y, double* ydot) {
   for (int i = 0; i < *neq; ++i)
@@ -67,6 +72,19 @@ void nan_after_start(int* neq, double* t, double* y, double* ydot) {
 }
 void zero_jac(int*, double*, double*, int*, int*, double*, int*) {}
 
+// f = -lambda*y for t in (window_lo, window_hi), plus kick/t past
+// 0.95*kick_t0 (the first step's end): an attempt there converges in two
+// passes and fails its error test; the cut attempt lands in the window, where
+// the matrix of J = 0 (zero_jac) lets the chord iteration diverge.
+double window_lo = 0.0, window_hi = 0.0, window_lambda = 0.0;
+void window_f(int* neq, double* t, double* y, double* ydot) {
+  for (int i = 0; i < *neq; ++i) {
+    ydot[i] = *t > window_lo && *t < window_hi ? -window_lambda * y[i] : 0.0;
+    if (*t > 0.95 * kick_t0) ydot[i] = ydot[i] + kick / *t;
+  }
+  note(t, y, *neq);
+}
+
 class StepEntry : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -74,7 +92,9 @@ class StepEntry : public ::testing::Test {
     probe.clear();
     slope[0] = 1.0;
     slope[1] = 0.0;
-    kick = kick_t0 = 0.0;
+    kick = kick_t0 = ramp = 0.0;
+    decay = 1.0;
+    window_lo = window_hi = window_lambda = 0.0;
     kicked = false;
   }
   void TearDown() override {
@@ -324,6 +344,89 @@ TEST_F(StepEntry, LoweredMaximumOrderWithACutStepTakesTheCut) {
   const double cut = hu();
   EXPECT_NEAR(cut, 0.5 * h_before, 1e-12 * h_before);
   EXPECT_NEAR(corr(0), cut * cut / 2.0, 1e-9 * cut * cut);
+}
+
+// The matrix formed for an attempt that converged but failed its error test
+// is old for the next attempt: a corrector failure there is retried at the
+// same H with a fresh matrix before H is cut by 4.
+TEST_F(StepEntry, ConvergedAttemptMakesTheMatrixOldForTheNext) {
+  const double h = 0.125;
+  start(1, 21, 1.0, 1.0, h);
+  kick_t0 = h;
+  kick = 2.16;  // the error ratio 2.16/2 = 1.08, the cut about 0.80
+  window_lo = 0.6 * h;
+  window_hi = 0.9 * h;
+  window_lambda = 40.0;  // H*lambda about 4: diverges at the second pass
+  p.call(window_f, zero_jac);
+  ASSERT_EQ(p.istate, 2);
+  std::vector<seen> tries;
+  for (const seen& r : probe)
+    if (r.t > 0.0 && (tries.empty() || tries.back().t != r.t || tries.back().h != r.h))
+      tries.push_back(r);
+  ASSERT_EQ(tries.size(), 3u);
+  ASSERT_GT(tries[1].t, window_lo);
+  ASSERT_LT(tries[1].t, window_hi);
+  EXPECT_EQ(tries[0].h, h);
+  EXPECT_EQ(tries[2].h, tries[1].h * 0.25);
+  // attempt 1, attempt 2 and its retry, the cut attempt
+  EXPECT_EQ(p.jacobians(), 3);
+  EXPECT_EQ(hu(), tries[2].h);
+}
+
+// Functional iteration: F is evaluated at history column 1 plus the leading
+// coefficient times the correction; at Adams order 2 that is 1/2, not the
+// coefficient 1 of column 2.
+TEST_F(StepEntry, FunctionalIterationEvaluatesAtTheLeadingCoefficient) {
+  start(1, 10, 1.0, 1.0e-9, 1.0 / 1024);
+  raise_order_to(2);
+  ASSERT_EQ(solver_state.COEF[0], 0.5);
+  // A large kick after the order is reached makes an attempt iterate.
+  kick_t0 = tcur();
+  kick = 1.0e-2;
+  kicked = true;
+  probe.clear();
+  p.call(kicked_decay);
+  int checked = 0;
+  for (std::size_t k = 1; k < probe.size(); ++k) {
+    const seen& r = probe[k];
+    if (r.t != probe[k - 1].t || r.h != probe[k - 1].h || r.order != 2) continue;
+    // a further pass of the same attempt: Y = predicted column 1 + l0*CORR
+    EXPECT_EQ(r.y[0], r.col1[0] + 0.5 * r.corr);
+    ++checked;
+  }
+  EXPECT_GT(checked, 0);
+}
+
+// After an error-test failure an order drop takes at most the failed step:
+// the order-1 candidate, about 1.4 here, is capped at 1.
+TEST_F(StepEntry, OrderDropAfterAFailureTakesAtMostTheFailedStep) {
+  start(1, 21, 0.0, 1.0e-6, 1.0 / 1024);
+  ramp = 1.0;
+  decay = 0.0;
+  for (int k = 0; k < 20 && order() < 2; ++k) {
+    p.call(kicked_decay, decay_jac);
+    ASSERT_EQ(p.istate, 2);
+  }
+  ASSERT_EQ(order(), 2);
+  // Weights now make |column 3|/ATOL = 0.3 (the order-1 error constant of
+  // order 2 is 1): the down ratio 1/(1.3*sqrt(0.3) + 1.3e-6) lies in (1, 2).
+  const double col3 = std::fabs(p.rwork[20 + 2]);
+  ASSERT_GT(col3, 0.0);
+  p.atol[0] = col3 / 0.3;
+  kick_t0 = tcur();
+  kick = 1.0e3 * p.atol[0];
+  kicked = true;
+  probe.clear();
+  p.call(kicked_decay, decay_jac);
+  std::vector<seen> tries;
+  for (const seen& r : probe)
+    if (r.t > kick_t0 && (tries.empty() || tries.back().t != r.t || tries.back().h != r.h ||
+                          tries.back().order != r.order))
+      tries.push_back(r);
+  ASSERT_GE(tries.size(), 2u);
+  EXPECT_EQ(tries[0].order, 2);
+  EXPECT_EQ(tries[1].order, 1);
+  EXPECT_EQ(tries[1].h, tries[0].h);
 }
 
 }  // namespace
