@@ -193,6 +193,7 @@ TEST_F(StepEntry, FailureAtExactlyTheHminBoundEndsTheCall) {
     EXPECT_EQ(p.istate, -4);
     EXPECT_EQ(h(), h0);
     EXPECT_EQ(p.steps(), 0);
+    EXPECT_EQ(solver_state.START_MODE, 1);  // set on every return
   }
   {
     SCOPED_TRACE("corrector");
@@ -260,6 +261,7 @@ TEST_F(StepEntry, OptionsChangeRaisesAWaitOfOneToTwo) {
   EXPECT_EQ(hu(), h0);
   EXPECT_EQ(h(), h0);
   EXPECT_EQ(solver_state.ORDER_WAIT, 1);
+  EXPECT_EQ(solver_state.START_MODE, 1);
   p.call(unit_slope);
   ASSERT_EQ(p.istate, 2);
   EXPECT_EQ(hu(), h0);
@@ -427,6 +429,31 @@ TEST_F(StepEntry, OrderDropAfterAFailureTakesAtMostTheFailedStep) {
   EXPECT_EQ(tries[0].order, 2);
   EXPECT_EQ(tries[1].order, 1);
   EXPECT_EQ(tries[1].h, tries[0].h);
+}
+
+// Twenty equations with nonzero corrections: the history update writes no
+// place of RWORK before the history, so the caller's inputs there (places 1
+// to 10) and the unused places 15 to 20 keep their values.
+void scaled_t(int* neq, double* t, double*, double* ydot) {
+  for (int i = 0; i < *neq; ++i) ydot[i] = (i + 1) * *t;
+}
+TEST_F(StepEntry, StepsLeaveThePlacesBeforeTheHistoryAlone) {
+  const int n = 20;
+  start(n, 22, 0.0, 1.0e-6, 1.0 / 1024);
+  std::vector<double> before(20);
+  for (int k = 0; k < 20; ++k) {
+    if (k != 4 && k != 5 && k != 6 && (k < 10 || k > 13)) p.rwork[k] = 0.5 + k;
+    before[k] = p.rwork[k];
+  }
+  for (int k = 0; k < 6; ++k) {
+    p.call(scaled_t);
+    ASSERT_EQ(p.istate, 2);
+  }
+  ASSERT_GT(std::fabs(corr(n - 1)), 0.0);
+  for (int k = 0; k < 20; ++k) {
+    if (k >= 10 && k <= 13) continue;  // outputs
+    EXPECT_EQ(p.rwork[k], before[k]) << "place " << k + 1;
+  }
 }
 
 }  // namespace
