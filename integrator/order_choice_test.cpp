@@ -245,6 +245,82 @@ INSTANTIATE_TEST_SUITE_P(Cases, Convergence,
                              // step 2: 1.53*min(1, 1.5*0.14)*3 = 0.964 <= 1, at once
                              convergence_case{0.51, 4, 5, 0.2 * 0.7}));
 
+// A convergence test value of exactly 1 converges. f(t) = a*t with h = 1/64
+// and ATOL = h^2: the first correction a*h^2 weighs exactly a, and the test
+// value at order 1 is a*min(1, 1.5*0.7)/(2*(0.5/3)), exactly 1 for
+// a = 2*(0.5/3). One ulp more takes a second iterate.
+TEST_F(StepChoice, ConvergenceTestValueOfExactlyOneConverges) {
+  const double h0 = 1.0 / 64;
+  const double tie = 2.0 * (0.5 / 3.0);
+  for (const double a : {tie, std::nextafter(tie, 1.0)}) {
+    SCOPED_TRACE(a);
+    reset_blocks();
+    p = problem(1, 22);
+    coef_a = a;
+    start(h0, h0 * h0);
+    const after_step s = step(polynomial);
+    EXPECT_EQ(s.hu, h0);
+    // start call + prediction + matrix, and one more for a second iterate
+    EXPECT_EQ(s.f_calls, a == tie ? 3 : 4);
+    EXPECT_EQ(s.conv_rate, a == tie ? 0.7 : 0.2 * 0.7);
+  }
+}
+
+// A candidate ratio of exactly 1.1 after a successful step changes the step.
+// ATOL is walked one ulp at a time from its estimate until the ratio, formed
+// from the weighted correction v/ATOL over the error constant k as
+// 1/(c*(v/ATOL/k)^p + c*1e-6), is exactly 1.1 in double arithmetic.
+double atol_for_ratio(double v, double k, double p, double c, double estimate) {
+  double atol = estimate;
+  for (int i = 0; i < 10000; ++i) {
+    for (const double cand : {std::nextafter(atol, 0.0), atol}) {
+      const double x = v * (1.0 / cand) / k;
+      if (allowed(x, p, c) == 1.1) return cand;
+    }
+    atol = std::nextafter(atol, 1.0);
+  }
+  return 0.0;
+}
+
+TEST_F(StepChoice, SameOrderRatioOfExactlyElevenTenthsChangesTheStep) {
+  // MAXORD 1, f(t) = t: every correction is h^2, the error constant 2.
+  const double h0 = 1.0 / 64;
+  const double root_e = (1.0 / 1.1 - 1.2e-6) / 1.2;
+  const double atol = atol_for_ratio(h0 * h0, 2.0, 0.5, 1.2, h0 * h0 / (2.0 * root_e * root_e));
+  ASSERT_GT(atol, 0.0) << "no ATOL gives the tie";
+  start(h0, atol, 0.0, 1);
+  coef_a = 1.0;
+  const auto run = steps(polynomial, 2);
+  ASSERT_EQ(run.size(), 2u);
+  EXPECT_EQ(run[1].hu, h0);
+  EXPECT_EQ(run[1].h, h0 * 1.1);
+  EXPECT_EQ(run[1].order_wait, 2);
+}
+
+TEST_F(StepChoice, UpRatioOfExactlyElevenTenthsRaisesTheOrder) {
+  // f(t) = t/16 + t^2, h = 1/16: corrections 2^-11 and 2^-10, their
+  // difference 2^-11 over the order-2 constant 3 (at order 1) sets the up
+  // ratio; the same-order one, about 0.92, stays below it.
+  const double h0 = 1.0 / 16;
+  coef_a = 1.0 / 16;
+  coef_b = 1.0;
+  const double diff = 2.0 * h0 * h0 * h0;
+  const double root_x = (1.0 / 1.1 - 1.4e-6) / 1.4;
+  const double atol =
+      atol_for_ratio(diff, 3.0, 1.0 / 3.0, 1.4, diff / (3.0 * root_x * root_x * root_x));
+  ASSERT_GT(atol, 0.0) << "no ATOL gives the tie";
+  const double corr2 = coef_a * h0 * h0 + 3.0 * h0 * h0 * h0;
+  ASSERT_LT(allowed(corr2 / atol / 2.0, 0.5, 1.2), 1.1) << "case set up wrongly";
+  ASSERT_LE(corr2 / atol / 2.0, 1.0) << "case set up wrongly";
+  start(h0, atol);
+  const auto run = steps(polynomial, 2);
+  ASSERT_EQ(run.size(), 2u);
+  EXPECT_EQ(run[1].hu, h0);
+  EXPECT_EQ(run[1].order, 2);
+  EXPECT_EQ(run[1].h, h0 * 1.1);
+  EXPECT_EQ(run[1].order_wait, 3);
+}
+
 // y' = 1 with HMAX = factor*H0: the first change wants 10000 and is cut to
 // HMAX, so H*l changes by the factor; more than 30 % re-forms the matrix at
 // the next attempt.
