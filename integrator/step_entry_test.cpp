@@ -139,6 +139,7 @@ class StepEntry : public ::testing::Test {
   }
 
   problem p{1};
+  message_capture quiet;  // the failing cases' messages, kept off the console
 };
 
 // After a successful step CORR is the correction over the error constant of
