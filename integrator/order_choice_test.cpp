@@ -50,12 +50,7 @@ class StepChoice : public ::testing::Test {
   // alone; one step per call.
   void start(double h0, double atol, double hmax = 0.0, int maxord = 0) {
     p.y[0] = 0.0;
-    p.rtol[0] = 0.0;
-    p.atol[0] = atol;
-    p.itask = 2;
-    p.tout = 1.0e30;
-    p.iopt = 1;
-    p.rwork[4] = h0;
+    p.step_by_step(h0, atol);
     p.rwork[5] = hmax;
     p.iwork[4] = maxord;
   }

@@ -104,12 +104,7 @@ class StepEntry : public ::testing::Test {
   void start(int n, int mf, double y0, double atol, double h0, int maxord = 0, double hmin = 0.0) {
     p = problem(n, mf);
     for (int i = 0; i < n; ++i) p.y[i] = y0;
-    p.rtol[0] = 0.0;
-    p.atol[0] = atol;
-    p.itask = 2;
-    p.tout = 1.0e30;
-    p.iopt = 1;
-    p.rwork[4] = h0;
+    p.step_by_step(h0, atol);
     p.rwork[6] = hmin;
     p.iwork[4] = maxord;
     watched = p.rwork.data();

@@ -62,6 +62,16 @@ struct problem {
     integrate(f, &neq, y.data(), t, tout, itol, rtol.data(), atol.data(), itask, istate, iopt,
               rwork.data(), lrw, iwork.data(), liw, jac, mf);
   }
+  // One step per call (ITASK 2) from the first step h0 (IOPT 1), weighted by
+  // ATOL alone; the other optional inputs are the caller's to set.
+  void step_by_step(double h0, double absolute_tolerance) {
+    rtol[0] = 0.0;
+    atol[0] = absolute_tolerance;
+    itask = 2;
+    tout = 1.0e30;
+    iopt = 1;
+    rwork[4] = h0;
+  }
   int steps() const { return iwork[10]; }
   int f_calls() const { return iwork[11]; }
   int jacobians() const { return iwork[12]; }
