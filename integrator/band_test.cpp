@@ -76,10 +76,7 @@ TEST(BandMatrix, FullBandwidthOnRobertsonIsBitForBitTheFullMatrix) {
     for (int k = 0; k < 2; ++k) {
       reset_blocks();
       problem p(3, k == 0 ? full_mf : band_mf);
-      p.y = {1.0, 0.0, 0.0};
-      p.itol = 2;
-      p.rtol[0] = 1e-4;
-      p.atol = {1e-6, 1e-10, 1e-6};
+      robertson_values(p);
       p.iwork[0] = 2;
       p.iwork[1] = 2;
       for (p.tout = 0.4; p.tout < 5e10; p.tout *= 10.0) {

@@ -20,12 +20,9 @@ const std::string two_reals = "      IN ABOVE,  R1 =";
 const char* const any = "~";  // a value line whose digits are not checked: prefix only
 
 void robertson_start(problem& p) {
-  p.y = {1.0, 0.0, 0.0};
+  robertson_values(p);
   p.t = 0.0;
   p.tout = 0.4;
-  p.itol = 2;
-  p.rtol[0] = 1e-4;
-  p.atol = {1e-6, 1e-10, 1e-6};
   p.istate = 1;
 }
 

@@ -429,10 +429,7 @@ INSTANTIATE_TEST_SUITE_P(Tolerances, LoweredMaximumOrder,
 TEST(StepChoiceRules, RobertsonKeepsTheChangeRules) {
   reset_blocks();
   problem p(3, 21);
-  p.y = {1.0, 0.0, 0.0};
-  p.itol = 2;
-  p.rtol[0] = 1.0e-4;
-  p.atol = {1.0e-6, 1.0e-10, 1.0e-6};
+  robertson_values(p);
   p.itask = 2;
   p.tout = 4.0e10;
   p.iopt = 1;

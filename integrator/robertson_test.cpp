@@ -22,10 +22,7 @@ struct robertson_run {
 robertson_run run_robertson(int mf) {
   reset_blocks();
   problem p(3, mf);
-  p.y = {1.0, 0.0, 0.0};
-  p.itol = 2;
-  p.rtol[0] = 1.0e-4;
-  p.atol = {1.0e-6, 1.0e-10, 1.0e-6};
+  robertson_values(p);
   if (mf == 24 || mf == 25) {
     p.iwork[0] = 2;
     p.iwork[1] = 2;

@@ -123,10 +123,7 @@ TEST_F(Tasks, OneStepTaskWithCriticalTimeEndsExactlyOnIt) {
 TEST_F(Tasks, MxstepEndsTheCallAndTheNextCallHasAFreshAllowance) {
   reset_blocks();
   problem r(3, 22);
-  r.y = {1.0, 0.0, 0.0};
-  r.itol = 2;
-  r.rtol[0] = 1e-4;
-  r.atol = {1e-6, 1e-10, 1e-6};
+  robertson_values(r);
   r.iopt = 1;
   r.iwork[5] = 10;
   r.tout = 4e10;
@@ -289,10 +286,7 @@ TEST(Counters, CountWhatWasCalled) {
   for (int mf : {21, 22, 25}) {
     reset_blocks();
     problem r(3, mf);
-    r.y = {1.0, 0.0, 0.0};
-    r.itol = 2;
-    r.rtol[0] = 1e-4;
-    r.atol = {1e-6, 1e-10, 1e-6};
+    robertson_values(r);
     r.iwork[0] = r.iwork[1] = 1;
     rhs_calls = jac_calls = 0;
     for (r.tout = 0.4; r.tout < 5e5; r.tout *= 10.0) {
