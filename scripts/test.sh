@@ -6,7 +6,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
-jobs=$(nproc 2>/dev/null || echo 4)
+# CMAKE_BUILD_PARALLEL_LEVEL, when set, caps the compiles and the test processes.
+jobs=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc 2>/dev/null || echo 4)}
 werror=OFF
 [ "${CALCIUM_WERROR:-0}" = 1 ] && werror=ON
 if [ "${CALCIUM_SANITIZE:-0}" = 1 ]; then
