@@ -160,6 +160,8 @@ TEST(Velmo67Reader, EveryLineGoesToItsDestination) {
   EXPECT_EQ(r->nout, 1);
   EXPECT_EQ(r->NSW, 7);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(r->OFFSET[i], 156 + i + 0.125) << i;
+  // The maximum detector of phase p takes OFFSETp.
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(r->detector.OFFSET[i], 156 + i + 0.125) << i;
   for (int b = 0; b < 3; ++b) {
     EXPECT_EQ(r->optics.BAND[b].epsilon, 159 + b + 0.125) << b;
     EXPECT_EQ(r->optics.BAND[b].sigma, 159 + b + 0.25) << b;
