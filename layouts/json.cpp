@@ -75,6 +75,22 @@ const char* kind_name(calcium::file_kind k) {
   return "parameter file";
 }
 
+const char* rule_name(calcium::row_rule r) {
+  switch (r) {
+    case calcium::row_rule::every_step:
+      return "every output step";
+    case calcium::row_rule::nout:
+      return "NOUT";
+    case calcium::row_rule::phase_end:
+      return "phase end";
+    case calcium::row_rule::once:
+      return "once";
+    case calcium::row_rule::none:
+      break;
+  }
+  return "";
+}
+
 std::string file_json(const calcium::file_doc& f) {
   const std::string pad(8, ' ');
   std::string out = "{\n";
@@ -88,6 +104,7 @@ std::string file_json(const calcium::file_doc& f) {
   member("holds", quoted(f.holds));
   member("written", quoted(f.written));
   member("integrator_messages", f.integrator_messages ? "true" : "false");
+  member("rows", f.rows == calcium::row_rule::none ? "null" : quoted(rule_name(f.rows)));
   std::vector<std::string> fields;
   int n = 0;
   const bool records = f.kind == calcium::file_kind::records;

@@ -52,7 +52,7 @@ file_doc spectrum_file() {
                         "six emission spectra of the indicator, 601 rows each (wavelength 200 "
                         "to 800), for the bound-indicator amounts 0, 0.2, 0.4, 0.6, 0.8 and 1 "
                         "(single-precision steps of 0.2); a blank line after each block",
-                        "once, before phase 1", spectrum_row);
+                        "once, before phase 1", row_rule::once, spectrum_row);
   f.kind = file_kind::spectrum;
   return f;
 }
@@ -118,7 +118,7 @@ program_doc frame_program_doc(const char* program, const frame_config& cfg) {
         p.files.push_back(row_file(std::string(rf.suffix), "data file",
                                    "the state, derived quantities and indicator values of an "
                                    "output step",
-                                   triple_written, rows.data));
+                                   triple_written, row_rule::nout, rows.data));
         break;
       case run_info_unit:
         p.files.push_back(run_information_file());
@@ -129,12 +129,12 @@ program_doc frame_program_doc(const char* program, const frame_config& cfg) {
       case window_unit:
         p.files.push_back(row_file(std::string(rf.suffix), "sliding-window file",
                                    "the sliding-window mean of Ca_cyt", "at every output step",
-                                   rows.window));
+                                   row_rule::every_step, rows.window));
         break;
       case flux_unit:
         p.files.push_back(row_file(std::string(rf.suffix), "flux file",
                                    "the calcium fluxes of an output step", triple_written,
-                                   rows.flux));
+                                   row_rule::nout, rows.flux));
         break;
       case spectrum_unit:
         p.files.push_back(spectrum_file());
@@ -143,14 +143,14 @@ program_doc frame_program_doc(const char* program, const frame_config& cfg) {
         p.files.push_back(row_file(std::string(rf.suffix), "store file",
                                    "luminal calcium and store-operated entry at a phase end; the "
                                    "n-th row belongs to phase n",
-                                   "at each phase end", rows.store));
+                                   "at each phase end", row_rule::phase_end, rows.store));
         break;
       case er_unit: {
         file_doc f = row_file(std::string(rf.suffix), "ER file",
                               "the ER and STIM/SOCC state of an output step, and the "
                               "integrator's messages (\"INTEG--\" lines and their value lines) "
                               "where they occur",
-                              triple_written, rows.er);
+                              triple_written, row_rule::nout, rows.er);
         f.integrator_messages = true;
         p.files.push_back(std::move(f));
         break;

@@ -32,6 +32,15 @@ enum class file_kind {
   parameter_file,  // an annotated copy of the parameter file
 };
 
+// When a row file gets its rows.
+enum class row_rule {
+  none,        // not a row file
+  every_step,  // at every output step
+  nout,        // at the output steps that the NOUT rule makes due
+  phase_end,   // one at each phase end
+  once,        // once, before phase 1
+};
+
 struct file_doc {
   std::string suffix;      // after the run name; empty when fixed_name is the name
   std::string fixed_name;  // "tmp"
@@ -39,6 +48,7 @@ struct file_doc {
   std::string holds;       // what its lines are
   std::string written;     // when a line is written
   file_kind kind = file_kind::rows;
+  row_rule rows = row_rule::none;
   int width = 0;                     // of each field of a row
   int digits = 0;                    // after the point
   std::vector<named_value> fields;   // the columns of a row, the records of "tmp"
@@ -97,8 +107,9 @@ std::vector<named_value> columns_of(const row_layout<Source>& l) {
 
 template <class Source>
 file_doc row_file(std::string suffix, std::string title, std::string holds, std::string written,
-                  const row_layout<Source>& l) {
+                  row_rule rows, const row_layout<Source>& l) {
   file_doc f;
+  f.rows = rows;
   f.suffix = std::move(suffix);
   f.title = std::move(title);
   f.holds = std::move(holds);

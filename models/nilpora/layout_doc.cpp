@@ -20,7 +20,7 @@ calcium::program_doc layout_doc() {
         p.files.push_back(calcium::row_file(std::string(rf.suffix), "data file",
                                             "the two pools and the maximal rate of an output step",
                                             "at every output step, also the one that fails",
-                                            data_row));
+                                            calcium::row_rule::every_step, data_row));
         break;
       case calcium::run_info_unit: {
         calcium::file_doc f;

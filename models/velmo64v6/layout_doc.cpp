@@ -43,7 +43,7 @@ calcium::program_doc layout_doc() {
         p.files.push_back(calcium::row_file(
             suffix, "data file",
             "the state, derived quantities and indicator values of an output step", every_step,
-            data_row));
+            calcium::row_rule::every_step, data_row));
         break;
       case echo_unit:
         p.files.push_back(echo_file(suffix));
@@ -57,14 +57,14 @@ calcium::program_doc layout_doc() {
       case calcium::window_unit:
         p.files.push_back(calcium::row_file(suffix, "sliding-window file",
                                             "the sliding-window mean of Ca_cyt", every_step,
-                                            window_row));
+                                            calcium::row_rule::every_step, window_row));
         break;
       case calcium::flux_unit:
         p.files.push_back(calcium::row_file(
             suffix, "flux file",
             "the calcium fluxes of an output step; the step that ends the run at an integrator "
             "failure writes its flux row too",
-            every_step, flux_row));
+            every_step, calcium::row_rule::every_step, flux_row));
         break;
       case calcium::spectrum_unit:
         p.files.push_back(calcium::spectrum_file());
@@ -74,7 +74,7 @@ calcium::program_doc layout_doc() {
             suffix, "ER file",
             "the ER state of an output step, and the integrator's messages (\"INTEG--\" lines "
             "and their value lines) where they occur",
-            every_step, er_row);
+            every_step, calcium::row_rule::every_step, er_row);
         f.integrator_messages = true;
         p.files.push_back(std::move(f));
         break;
