@@ -73,20 +73,29 @@ def warnings(reading: Reading) -> list:
                     out.append(f"line {it.line}: '{(it.token + b',' + after).decode('latin-1')}' "
                                f"reads as {it.token.decode()} for {it.name}, and {after.decode('latin-1')} "
                                "is left unread as a note: the decimal point is '.'")
-        # Look-alike characters in the part of the lines that holds values.
         for n in range(st.first_line, st.last_line + 1):
             used = [it.span[1] for it in st.items if it.line == n and it.span]
-            text = texts[n - 1][: max(used) if used else len(texts[n - 1])]
-            try:
-                decoded = text.decode("utf-8")
-            except UnicodeDecodeError:
-                if any(b >= 0x80 for b in text):
-                    out.append(f"line {n}: bytes outside ASCII among the values")
-                continue
-            for ch, what in LOOKALIKES.items():
-                if ch in decoded:
-                    out.append(f"line {n}: {what} among the values; the reader takes only the "
-                               "ASCII '-' as a sign and blanks, tabs and commas as separators")
+            out.extend(_lookalikes(n, texts[n - 1][: max(used) if used else len(texts[n - 1])]))
+    if not reading.accepted and reading.error_line and reading.error_line <= len(texts):
+        n = reading.error_line
+        if not any(n in range(st.first_line, st.last_line + 1) for _, st in reading.statements):
+            out.extend(_lookalikes(n, texts[n - 1]))
+    return out
+
+
+def _lookalikes(n: int, text: bytes) -> list:
+    """Characters that look like a minus sign or a blank, in the values of line n."""
+    out = []
+    try:
+        decoded = text.decode("utf-8")
+    except UnicodeDecodeError:
+        if any(b >= 0x80 for b in text):
+            out.append(f"line {n}: bytes outside ASCII among the values")
+        return out
+    for ch, what in LOOKALIKES.items():
+        if ch in decoded:
+            out.append(f"line {n}: {what} among the values; the reader takes only the ASCII "
+                       "'-' as a sign and blanks, tabs and commas as separators")
     return out
 
 

@@ -55,6 +55,7 @@ class Reading:
     accepted: bool
     message: Optional[str]
     reader: ValueReader
+    error_line: Optional[int] = None  # the line the refusal names
 
     def value(self, name: str):
         for it in self.items:
@@ -88,7 +89,7 @@ def read_parameters(path, program: Program) -> Reading:
                         "a zero output interval repeats the first output time without end")
                 raise ReadError(program.parameter_file, done[1][1].last_line, "DTOUT", what)
     except ReadError as e:
-        return Reading(program, os.fspath(path), done, every, False, e.message, reader)
+        return Reading(program, os.fspath(path), done, every, False, e.message, reader, e.line)
     return Reading(program, os.fspath(path), done, every, True, None, reader)
 
 

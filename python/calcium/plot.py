@@ -18,9 +18,19 @@ import numpy as np  # noqa: E402
 from . import progress  # noqa: E402
 from .results import Run  # noqa: E402
 
-WIDTH_INCHES = 10.0
+WIDTH_INCHES = 11.0
 PANEL_INCHES = 2.6
 DPI = 100
+# Legends beside the panels, right of a second y axis where there is one.
+OUTSIDE = {"fontsize": 7, "loc": "upper left", "bbox_to_anchor": (1.08, 1.0)}
+
+
+def _linthresh(df, f) -> float:
+    """The linear range of a symmetric log axis: a thousandth of the largest flux."""
+    values = np.abs(df[[c.name for c in f.columns[1:] if c.name.startswith("j")]].to_numpy())
+    values = values[np.isfinite(values)]
+    top = values.max() if values.size else 1.0
+    return top * 1e-3 if top > 0 else 1.0
 
 
 def _column(run: Run, name: str):
@@ -34,7 +44,8 @@ def _column(run: Run, name: str):
 
 
 def _label(c) -> str:
-    return f"{c.name}: {c.meaning}" if c.meaning else c.name
+    """A line's label: the column's name, with its meaning when that is short."""
+    return f"{c.name}: {c.meaning}" if c.meaning and len(c.meaning) <= 24 else c.name
 
 
 def _mark_phases(ax, run: Run, key: str):
@@ -45,8 +56,8 @@ def _mark_phases(ax, run: Run, key: str):
     for phase, t in starts.items():
         if phase > 1:
             ax.axvline(t, color="0.5", linestyle=":", linewidth=1)
-        ax.annotate(f"phase {phase}", (t, 1.0), xycoords=("data", "axes fraction"),
-                    xytext=(2, -10), textcoords="offset points", fontsize=7, color="0.35")
+        ax.annotate(f"phase {phase}", (t, 0.0), xycoords=("data", "axes fraction"),
+                    xytext=(2, 3), textcoords="offset points", fontsize=7, color="0.35")
 
 
 def _time_axis(ax, run: Run, key: str):
@@ -71,7 +82,7 @@ def _calcium_panel(ax, run: Run):
         er.set_ylabel("Ca_lum", color="tab:red")
         h2, l2 = er.get_legend_handles_labels()
         handles, labels = handles + h2, labels + l2
-    ax.legend(handles, labels, fontsize=7, loc="upper right")
+    ax.legend(handles, labels, **OUTSIDE)
     ax.set_title(f"{run.program.name} run {run.run_name.strip()!r}: cytosolic and ER calcium",
                  fontsize=9)
 
@@ -85,7 +96,8 @@ def _flux_panel(ax, run: Run):
     ax.set_ylabel("flux")
     _time_axis(ax, run, "flux")
     _mark_phases(ax, run, "flux")
-    ax.legend(fontsize=6, ncol=5, loc="upper right")
+    ax.set_yscale("symlog", linthresh=_linthresh(df, f))
+    ax.legend(fontsize=6, ncol=2, loc="upper left", bbox_to_anchor=(1.08, 1.0))
     ax.set_title(f"{f.title} ({f.file_name(run.run_name)})", fontsize=9)
 
 
@@ -97,7 +109,7 @@ def _window_panel(ax, run: Run):
     ax.set_ylabel(c.name)
     _time_axis(ax, run, "sliding-window")
     _mark_phases(ax, run, "sliding-window")
-    ax.legend(fontsize=7, loc="upper right")
+    ax.legend(**OUTSIDE)
     ax.set_title(f.title, fontsize=9)
 
 
@@ -108,7 +120,7 @@ def _ratio_panel(ax, run: Run):
     ax.set_ylabel("RATIO")
     _time_axis(ax, run, key)
     _mark_phases(ax, run, key)
-    ax.legend(fontsize=7, loc="upper right")
+    ax.legend(**OUTSIDE)
     ax.set_title("indicator", fontsize=9)
 
 
@@ -120,7 +132,7 @@ def _spectrum_panel(ax, run: Run):
         ax.plot(rows[x], rows[y], linewidth=1, label=f"block {block}")
     ax.set_xlabel(x)
     ax.set_ylabel(y)
-    ax.legend(fontsize=7, ncol=6, loc="upper right")
+    ax.legend(**OUTSIDE)
     ax.set_title(f"{f.title}: {f.columns[1].meaning}", fontsize=9)
 
 
@@ -137,7 +149,7 @@ def _pools_panel(ax, run: Run):
         c = f.columns[3]
         rate.plot(df[t], df[c.name], color="0.4", linestyle="--", linewidth=1, label=c.name)
         rate.set_ylabel(c.name)
-    ax.legend(fontsize=7, loc="center right")
+    ax.legend(**OUTSIDE)
     ax.set_title(f"{run.program.name} run {run.run_name.strip()!r}: the two pools", fontsize=9)
 
 
