@@ -64,7 +64,7 @@ struct frame_config {
   // Y(34), Y(35) exist: <Ca_lum>, <PMCA.M>, Ca_cyt_set (<PMCA.M>) are formed
   // and the species table ends with "<PMCA.M>".
   bool lum_pmca_integrals;
-  int data_columns;  // leading columns of the 39-column data row written
+  int data_columns;  // fields of each data row: the first of rows.h's data_row_fields
 
   // Integrator controls (ITOL 1, ITASK 1, IOPT 0, MF 22 for every program).
   int NEQ;
