@@ -122,6 +122,8 @@ int finish_run() {
   return output_failed() ? exit_run_failed : exit_normal;
 }
 
+void warn(std::string_view line) { write_stderr(line); }
+
 int stop_signal() { return g_stop_signal; }
 
 void stop_if_signalled() {

@@ -47,6 +47,9 @@ void start_run();
 // signal came (128 + signal).
 int finish_run();
 
+// One line on standard error about a run that goes on.
+void warn(std::string_view line);
+
 // The stop signal that has arrived, or 0.
 int stop_signal();
 

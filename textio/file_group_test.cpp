@@ -1,17 +1,25 @@
 // The group open's guards, seen from outside the run: its locks, the shared
-// file's lock, and what it refuses.
+// file's lock, and what it refuses; and, through the seams of
+// units_internal.h, what other runs may do in the middle of a group open or
+// of the wait for the shared file.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "textio/exit_path.h"
 #include "textio/test_child.h"
 #include "textio/units.h"
+#include "textio/units_internal.h"
 #include "textio/value_reader.h"
 
 namespace {
@@ -121,6 +129,186 @@ TEST(FileGroup, DevicesMayStandForSeveralFiles) {
     textio::write_unit(9, "dropped");
   });
   EXPECT_EQ(r.status, 0);
+}
+
+// A file the group makes is locked before its name leads to it, so that no
+// other run can take it over and see it taken back later.
+TEST(FileGroup, MadeFileIsLockedOnceItsNameExists) {
+  const struct {
+    std::string what;
+    void (*set_up)(const scratch&);
+  } cases[] = {
+      {"a new name", [](const scratch&) {}},
+      {"a dangling link", [](const scratch& d) { fs::create_symlink("target.txt", d / "a.txt"); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    scratch dir;
+    c.set_up(dir);
+    const auto r = dir.run([] {
+      static bool seen = false;
+      textio::seams().created = [](const std::string& name) {
+        if (name != "a.txt") return;
+        seen = true;
+        if (lock_free("a.txt")) std::exit(3);
+      };
+      std::string error;
+      if (!textio::open_units({{8, "a.txt"}}, &error)) std::exit(9);
+      std::exit(seen ? 0 : 4);
+    });
+    EXPECT_EQ(r.status, 0);
+  }
+}
+
+std::vector<std::string> entries(const scratch& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir.path()))
+    names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void write_as_another_run(const char* name, const char* text) {
+  const int fd = ::open(name, O_WRONLY | O_CLOEXEC);
+  ::flock(fd, LOCK_EX);
+  if (::write(fd, text, std::strlen(text)) < 0) std::exit(8);
+  ::close(fd);
+}
+
+// Replaces `name` by a new file holding `text`; the old one moves to `old`.
+void replace(const char* name, const char* old, const char* text) {
+  fs::rename(name, old);
+  std::ofstream(name) << text;
+}
+
+struct interference {
+  std::string what;
+  void (*meanwhile)(const std::string& name);  // once a file is made
+  std::vector<std::string> left;               // what is in the directory after
+  std::string kept, kept_text;                 // a file left as another run had it
+};
+
+// A group that fails (b.txt is a directory) after it made a.txt and "tmp":
+// what another run did with them meanwhile stays; the rest is taken back.
+TEST(FileGroup, FailedGroupTakesBackOnlyWhatNoOtherRunHad) {
+  const interference cases[] = {
+      {"nobody", [](const std::string&) {}, {"b.txt"}, "", ""},
+      {"a.txt replaced",
+       [](const std::string& n) {
+         if (n == "a.txt") replace("a.txt", "a.old", "another file\n");
+       },
+       {"a.old", "a.txt", "b.txt"},
+       "a.txt",
+       "another file\n"},
+      {"tmp written by another program",
+       [](const std::string& n) {
+         if (n == "tmp") write_as_another_run("tmp", "another run\n");
+       },
+       {"b.txt", "tmp"},
+       "tmp",
+       "another run\n"},
+      {"tmp being written by another program",
+       [](const std::string& n) {
+         if (n != "tmp") return;
+         const int fd = ::open("tmp", O_RDONLY | O_CLOEXEC);  // held to the end
+         ::flock(fd, LOCK_EX);
+       },
+       {"b.txt", "tmp"},
+       "tmp",
+       ""},
+      {"tmp replaced",
+       [](const std::string& n) {
+         if (n == "tmp") replace("tmp", "tmp.old", "another file\n");
+       },
+       {"b.txt", "tmp", "tmp.old"},
+       "tmp",
+       "another file\n"},
+  };
+  for (const interference& c : cases) {
+    SCOPED_TRACE(c.what);
+    scratch dir;
+    fs::create_directory(dir / "b.txt");
+    const auto r = dir.run([&c] {
+      textio::seams().created = c.meanwhile;
+      std::string error;
+      if (textio::open_units({{8, "a.txt"}, {9, "tmp", textio::sharing::directory}, {7, "b.txt"}},
+                             &error))
+        std::exit(9);
+      std::exit(error == "cannot create the file 'b.txt' (Is a directory)" ? 0 : 3);
+    });
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(entries(dir), c.left);
+    if (!c.kept.empty()) {
+      EXPECT_EQ(slurp(dir / c.kept), c.kept_text);
+    }
+  }
+}
+
+int g_other_run = -1;  // the lock on "tmp" that another run holds
+
+// The run waits for "tmp"; meanwhile the file it opened is taken away (by
+// a refused run that had made it) or replaced. What the run writes goes to
+// the file the name leads to when the wait ends.
+TEST(FileGroup, SharedWriteGoesToTheFileItsNameLeadsTo) {
+  const struct {
+    std::string what;
+    void (*meanwhile)();
+  } cases[] = {
+      {"taken away", [] { fs::remove("tmp"); }},
+      {"replaced", [] { replace("tmp", "tmp.old", "another file\n"); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    scratch dir;
+    std::ofstream(dir / "tmp") << "earlier\n";
+    const auto r = dir.run([&c] {
+      static void (*meanwhile)() = c.meanwhile;
+      std::string error;
+      if (!textio::open_units({{9, "tmp", textio::sharing::directory}}, &error)) std::exit(9);
+      g_other_run = ::open("tmp", O_RDONLY | O_CLOEXEC);
+      if (::flock(g_other_run, LOCK_EX) != 0) std::exit(2);
+      textio::seams().before_wait = [] {
+        if (g_other_run < 0) return;
+        meanwhile();
+        ::close(g_other_run);
+        g_other_run = -1;
+      };
+      {
+        const textio::shared_write alone(9);
+        textio::write_unit(9, " run");
+      }
+      textio::release_files();
+      std::exit(textio::output_failed() ? 3 : 0);
+    });
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(slurp(dir / "tmp"), " run\n");
+    EXPECT_EQ(r.err, "waiting for 'tmp', which another run is writing\n");
+  }
+}
+
+// A stop signal that lands after the run's last look for one and before it
+// waits for "tmp" still ends the wait: the run stops, "tmp" as it was. The
+// guard ends a run that would wait for ever.
+TEST(FileGroup, StopSignalJustBeforeTheWaitEndsIt) {
+  scratch dir;
+  std::ofstream(dir / "tmp") << "another run's records\n";
+  const auto r = dir.run([] {
+    ::alarm(60);
+    textio::start_run();
+    std::string error;
+    if (!textio::open_units({{9, "tmp", textio::sharing::directory}}, &error)) std::exit(9);
+    g_other_run = ::open("tmp", O_RDONLY | O_CLOEXEC);
+    if (::flock(g_other_run, LOCK_EX) != 0) std::exit(2);
+    textio::seams().before_wait = [] { ::kill(::getpid(), SIGTERM); };
+    {
+      const textio::shared_write alone(9);
+      textio::write_unit(9, "written");
+    }
+    std::exit(3);
+  });
+  EXPECT_EQ(r.status, 128 + SIGTERM);
+  EXPECT_EQ(slurp(dir / "tmp"), "another run's records\n");
+  EXPECT_EQ(r.err, "waiting for 'tmp', which another run is writing\n");
 }
 
 }  // namespace

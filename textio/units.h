@@ -94,11 +94,14 @@ struct unit_file {
 // Opens a group of files all or nothing, in the order given. Only when every
 // file can be used is each one created, or an existing one replaced: when one
 // cannot, nothing on disk has changed (files this call created, the target of
-// a dangling link included, are removed again), and *error is one line
-// naming that file and why. A file cannot be used when it cannot be opened,
-// when it is a parameter file this run read (protect_input), when it is the
-// same file as another of the group, or when another run is writing it (its
-// lock is held). The lock on each `sharing::run` file is held until
+// a dangling link included, are removed again, unless another run has had
+// them since: a name that leads elsewhere now, or a shared file another run
+// is writing or has written), and *error is one line naming that file and
+// why. A file cannot be used when it cannot be opened, when it is a
+// parameter file this run read (protect_input), when it is standard output,
+// when it is the same file as another of the group, or when another run is
+// writing it (its lock is held). A `sharing::run` file this call creates is
+// locked before another run can open it, and the lock on each is held until
 // release_files(). Regular files only are locked and compared; a device
 // (/dev/null) may stand for several files. A stop signal that came before
 // the call ends the run there, before anything is created.
@@ -111,9 +114,11 @@ inline bool open_units(std::initializer_list<unit_file> files, std::string* erro
 void protect_input(int fd, std::string_view name);
 
 // While alive, the `sharing::directory` file on `unit` is this run's alone:
-// the constructor waits until no other run writes it (a stop signal ends the
-// wait and the run) and empties it; the destructor writes it out and lets
-// other runs in.
+// the constructor waits until no other run writes it, saying so on standard
+// error when it has to wait (a stop signal ends the wait and the run, the
+// file untouched), follows its name when the file was taken away or replaced
+// meanwhile, and empties it; the destructor writes it out and lets other
+// runs in.
 class shared_write {
  public:
   explicit shared_write(int unit);

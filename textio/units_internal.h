@@ -19,4 +19,18 @@ void release_locks();
 // Forgets the inputs protect_input() recorded.
 void forget_inputs();
 
+// The name a group opened the `sharing::directory` file on `unit` under, or
+// empty.
+const std::string& shared_file_name(int unit);
+
+// Points where a test acts in the middle of a group open or a wait; unset
+// in the programs. `created` runs once a file the group made is in place
+// under `name`; `before_wait` runs in shared_write after a lock attempt
+// failed, just before the wait for the next one.
+struct file_seams {
+  void (*created)(const std::string& name) = nullptr;
+  void (*before_wait)() = nullptr;
+};
+file_seams& seams();
+
 }  // namespace textio

@@ -39,33 +39,35 @@ TEST_P(ConcurrentRuns, LockedResultFileStopsTheRunUntouched) {
   }
 }
 
-// "tmp" locked: the run waits without touching it. Once the lock is let go
-// it ends normally; a stop signal ends the wait and the run.
+// "tmp" locked: the run waits without touching it, and says so on standard
+// error. Once the lock is let go it ends normally; a stop signal ends the
+// wait and the run, "tmp" as it was.
 TEST_P(ConcurrentRuns, LockedTmpIsWaitedFor) {
-  if (!fs::exists("/proc/locks")) GTEST_SKIP() << "no /proc/locks to see the wait";
   const example_run ex(p());
   std::string earlier;  // longer than any run's, so that a rewrite must empty it
   for (int i = 0; i < 50; ++i) earlier += "another program's run information\n";
-  for (const bool stopped : {false, true}) {
-    SCOPED_TRACE(stopped ? "stopped while waiting" : "lock let go");
+  const std::string waiting = "waiting for 'tmp', which another run is writing" + p().line_end;
+  for (const int stop : {0, SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(stop ? "stopped while waiting by signal " + std::to_string(stop) : "lock let go");
     scratch_dir dir;
     ex.write_to(dir);
     dir.write("tmp", earlier);
     held_lock lock(dir / "tmp");
     ASSERT_TRUE(lock.held());
     background_run run(dir, p().name);
-    while (!waits_for_a_lock(run.pid())) ASSERT_TRUE(run.running()) << "ended without waiting";
+    ASSERT_TRUE(wait_until(run, [&] { return run.err_so_far() == waiting; }))
+        << "no word of the wait: '" << run.err_so_far() << "'";
     EXPECT_EQ(dir.read("tmp"), earlier);
-    if (stopped) {
-      ASSERT_EQ(::kill(run.pid(), SIGTERM), 0);
+    if (stop) {
+      ASSERT_EQ(::kill(run.pid(), stop), 0);
     } else {
       lock.release();
     }
-    const run_result r = run.wait();
-    EXPECT_EQ(r.err, "");
+    const run_result r = wait_guarded(run);
+    EXPECT_EQ(r.err, waiting);
     const std::string tmp = dir.read("tmp");
-    if (stopped) {
-      EXPECT_EQ(r.exit_status, 128 + SIGTERM);
+    if (stop) {
+      EXPECT_EQ(r.exit_status, 128 + stop);
       EXPECT_EQ(tmp, earlier);
     } else {
       EXPECT_EQ(r.exit_status, 0);

@@ -14,10 +14,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -94,8 +93,10 @@ struct example_run {
   void write_to(const scratch_dir& dir) const { dir.write(p.parameter_file, text.text()); }
 };
 
-// Where the program's standard output goes.
-enum class console_to { file, full_device, closed };
+// Where the program's standard output goes: a scratch file of the test,
+// /dev/full, nowhere, or the existing file `run_options::console_file`,
+// opened for writing as it is (neither created nor emptied).
+enum class console_to { file, full_device, closed, existing_file };
 
 // How a background run starts. The stop signals, SIGPIPE and SIGXFSZ start
 // with their default action, except those in `inherited`, which keep the
@@ -105,13 +106,15 @@ struct run_options {
   console_to console = console_to::file;
   std::vector<int> inherited;
   rlim_t file_size_limit = rlim_t{256} << 20;
+  fs::path console_file;
 };
 
 // A program running in the background in `dir`; it dies with the test.
 class background_run {
  public:
   background_run(const scratch_dir& dir, const std::string& program, const run_options& o = {})
-      : out_(dir / ".stdout"), err_(dir / ".stderr") {
+      : out_(dir / (".stdout-" + std::to_string(++count()))),
+        err_(dir / (".stderr-" + std::to_string(count()))) {
     const pid_t test = ::getpid();
     pid_ = ::fork();
     if (pid_ == 0) {
@@ -132,6 +135,11 @@ class background_run {
       ::close(err);
       if (o.console == console_to::closed) {
         ::close(STDOUT_FILENO);
+      } else if (o.console == console_to::existing_file) {
+        const int out = ::open(o.console_file.c_str(), O_WRONLY);
+        if (out < 0) _exit(127);
+        ::dup2(out, STDOUT_FILENO);
+        ::close(out);
       } else {
         const std::string to = o.console == console_to::file ? out_.string() : "/dev/full";
         const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -153,6 +161,9 @@ class background_run {
   background_run& operator=(const background_run&) = delete;
 
   pid_t pid() const { return pid_; }
+
+  // What the program has written on standard error so far.
+  std::string err_so_far() const { return testing_support::read_file(err_); }
 
   // True while the program runs.
   bool running() {
@@ -182,6 +193,13 @@ class background_run {
     std::error_code ec;
     fs::remove(out_, ec);
     fs::remove(err_, ec);
+  }
+
+  // Numbers the capture files, so that runs side by side in one directory
+  // keep their own.
+  static int& count() {
+    static int n = 0;
+    return n;
   }
 
   fs::path out_, err_;
@@ -237,16 +255,38 @@ class held_lock {
   int fd_ = -1;
 };
 
-// True when process `pid` waits for a file lock ("->" lines of /proc/locks).
-inline bool waits_for_a_lock(pid_t pid) {
-  std::ifstream locks("/proc/locks");
-  for (std::string line; std::getline(locks, line);) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;) words.push_back(w);
-    if (words.size() > 5 && words[1] == "->" && words[5] == std::to_string(pid)) return true;
+// The bound on every wait of a test for a run: a run that never gets where
+// the test waits for fails the test instead of hanging it.
+class wait_guard {
+ public:
+  wait_guard() : end_(std::chrono::steady_clock::now() + std::chrono::minutes(2)) {}
+  bool expired() const { return std::chrono::steady_clock::now() > end_; }
+
+ private:
+  std::chrono::steady_clock::time_point end_;
+};
+
+// Waits until `reached()` holds; false when the run ended first or the
+// guard ran out.
+template <class Condition>
+bool wait_until(background_run& run, Condition reached) {
+  const wait_guard guard;
+  while (!reached()) {
+    if (!run.running() || guard.expired()) return reached();
+    ::usleep(1000);
   }
-  return false;
+  return true;
+}
+
+// Waits for the end of a run that must end by itself; one that outlives the
+// guard is killed (exit_status -1).
+inline run_result wait_guarded(background_run& run) {
+  const wait_guard guard;
+  while (run.running()) {
+    if (guard.expired()) ::kill(run.pid(), SIGKILL);
+    ::usleep(1000);
+  }
+  return run.wait();
 }
 
 // Exactly `line` and the program's line end on standard error.
