@@ -162,8 +162,9 @@ class background_run {
 
   pid_t pid() const { return pid_; }
 
-  // What the program has written on standard error so far.
-  std::string err_so_far() const { return testing_support::read_file(err_); }
+  // What the program has written on standard error so far (nothing before
+  // the child has made its capture file).
+  std::string err_so_far() const { return testing_support::read_file_if_present(err_); }
 
   // True while the program runs.
   bool running() {
