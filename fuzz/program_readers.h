@@ -20,7 +20,8 @@ struct read_outcome {
   textio::read_error err;             // filled when !ok
   std::vector<std::uint64_t> values;  // bit patterns of reals, ints and text bytes, in file order
   std::string broken_promise;         // set when a successful read let through a value its
-                                      // program rejects (window length, output interval)
+                                      // program rejects (window length, output interval,
+                                      // a NaN or infinite time)
 };
 
 struct program_reader {

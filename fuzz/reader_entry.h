@@ -3,8 +3,10 @@
 // built on it.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,13 @@ inline void put(std::vector<std::uint64_t>& out, const char* text, int len) {
 template <int N>
 void put(std::vector<std::uint64_t>& out, const double (&v)[N]) {
   for (double d : v) put(out, d);
+}
+
+// False when one of the times is NaN or infinite, which no reader accepts.
+inline bool all_finite(std::initializer_list<double> times) {
+  for (double t : times)
+    if (!std::isfinite(t)) return false;
+  return true;
 }
 
 inline void put_bands(std::vector<std::uint64_t>& out, const calcium::band (&bands)[3]) {

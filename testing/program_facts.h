@@ -19,6 +19,8 @@ struct program_facts {
   int integer_line;                   // a line whose first value is an integer; 0: none
   int window_line;                    // the NSW line; 0: none
   std::vector<std::string> suffixes;  // result files: run name + suffix ("tmp" aside)
+  // The items of line 2, the time line, in order ("TPRINT", "DTOUT", ...).
+  std::vector<std::string> time_items;
 };
 
 inline void PrintTo(const program_facts& p, std::ostream* os) { *os << p.name; }

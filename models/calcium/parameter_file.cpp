@@ -6,6 +6,7 @@
 
 #include "models/calcium/parameter_lines.h"
 #include "models/calcium/report_output.h"
+#include "textio/run_name.h"
 
 namespace calcium {
 
@@ -19,8 +20,8 @@ namespace {
 
 class reader {
  public:
-  reader(const frame_config& cfg, run_state& r, textio::read_error* err)
-      : cfg_(cfg), r_(r), err_(err), in_(cfg.input.file_name) {}
+  reader(const frame_config& cfg, run_state& r, textio::read_error* err, std::string* notice)
+      : cfg_(cfg), r_(r), err_(err), notice_(notice), in_(cfg.input.file_name) {}
 
   bool run() {
     return run_name() && time_line() && rate_constants() && phase_changes() && initial_state() &&
@@ -33,7 +34,7 @@ class reader {
   bool run_name() {
     r_.runname_length = cfg_.input.runname_length;
     std::fill(r_.RUNNAME, r_.RUNNAME + max_runname_length, ' ');
-    return in_.read({textio::text("RUNNAME", r_.RUNNAME, r_.runname_length)}, err_);
+    return textio::read_run_name(in_, "RUNNAME", r_.RUNNAME, r_.runname_length, notice_, err_);
   }
 
   bool time_line() {
@@ -90,14 +91,17 @@ class reader {
   const frame_config& cfg_;
   run_state& r_;
   textio::read_error* err_;
+  std::string* notice_;
   textio::value_reader in_;
 };
 
 }  // namespace
 
-bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_error* err) {
+bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_error* err,
+                         std::string* run_name_notice) {
   std::fill(cfg.ratcon, cfg.ratcon + ratcon_slots, 0.0);
-  return reader(cfg, r, err).run();
+  std::string unused;
+  return reader(cfg, r, err, run_name_notice ? run_name_notice : &unused).run();
 }
 
 bool set_up_after_reading(const frame_config& cfg, run_state& r) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "models/calcium/oscillation.h"
+#include "textio/value_checks.h"
 
 namespace calcium {
 
@@ -24,12 +25,19 @@ bool reject(const textio::value_reader& in, const char* item, std::string what,
 
 bool read_time_line(textio::value_reader& in, double& TPRINT, double& DTOUT, double (&TPHASE)[5],
                     textio::read_error* err) {
+  static const char* const phase[5] = {"TPHASE(1)", "TPHASE(2)", "TPHASE(3)", "TPHASE(4)",
+                                       "TPHASE(5)"};
   double* t = TPHASE;
-  if (!in.read({real("TPRINT", TPRINT), real("DTOUT", DTOUT), real("TPHASE(1)", t[0]),
-                real("TPHASE(2)", t[1]), real("TPHASE(3)", t[2]), real("TPHASE(4)", t[3]),
-                real("TPHASE(5)", t[4])},
+  if (!in.read({real("TPRINT", TPRINT), real("DTOUT", DTOUT), real(phase[0], t[0]),
+                real(phase[1], t[1]), real(phase[2], t[2]), real(phase[3], t[3]),
+                real(phase[4], t[4])},
                err))
     return false;
+  if (!textio::require_finite_time(in, "TPRINT", "the time column's start", TPRINT, err) ||
+      !textio::require_finite_time(in, "DTOUT", "the output interval", DTOUT, err))
+    return false;
+  for (int i = 0; i < 5; ++i)
+    if (!textio::require_finite_time(in, phase[i], "the phase duration", t[i], err)) return false;
   if (!(DTOUT < 0.0)) return true;
   char v[40];
   std::snprintf(v, sizeof v, "%g", DTOUT);

@@ -1,5 +1,8 @@
 #include "models/nilpora/parameter_file.h"
 
+#include "textio/run_name.h"
+#include "textio/value_checks.h"
+
 namespace nilpora {
 
 bool output_interval_never_ends(double TOUT, double DTOUT, double TFINAL) {
@@ -8,13 +11,21 @@ bool output_interval_never_ends(double TOUT, double DTOUT, double TFINAL) {
   return DTOUT == 0.0 && TOUT != 0.0;
 }
 
-bool read_parameter_file(const std::string& file, run_input* in, textio::read_error* err) {
+bool read_parameter_file(const std::string& file, run_input* in, textio::read_error* err,
+                         std::string* run_name_notice) {
   textio::value_reader reader(file);
   for (char& c : in->RUNNAME) c = ' ';
-  if (!reader.read({textio::text("run name", in->RUNNAME, runname_length)}, err)) return false;
+  std::string unused;
+  if (!textio::read_run_name(reader, "run name", in->RUNNAME, runname_length,
+                             run_name_notice ? run_name_notice : &unused, err))
+    return false;
   if (!reader.read({textio::real("TOUT", in->TOUT), textio::real("DTOUT", in->DTOUT),
                     textio::real("TFINAL", in->TFINAL)},
                    err))
+    return false;
+  if (!textio::require_finite_time(reader, "TOUT", "the first output time", in->TOUT, err) ||
+      !textio::require_finite_time(reader, "DTOUT", "the output interval", in->DTOUT, err) ||
+      !textio::require_finite_time(reader, "TFINAL", "the final time", in->TFINAL, err))
     return false;
   const int interval_line = reader.line_number();
   if (!reader.read({textio::real("VMAX", in->VMAX0)}, err)) return false;

@@ -14,7 +14,8 @@ inline testing_support::program_facts test_facts() {
           .value_line = 3,    // VMAX
           .integer_line = 0,  // none
           .window_line = 0,   // none
-          .suffixes = {".txt", "-terminal-output.txt"}};
+          .suffixes = {".txt", "-terminal-output.txt"},
+          .time_items = {"TOUT", "DTOUT", "TFINAL"}};
 }
 
 }  // namespace nilpora

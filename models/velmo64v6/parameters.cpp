@@ -3,6 +3,7 @@
 #include "models/calcium/parameter_lines.h"
 #include "models/velmo64v6/network.h"
 #include "models/velmo64v6/parameter_layout.h"
+#include "textio/run_name.h"
 
 namespace velmo64v6 {
 
@@ -12,11 +13,15 @@ using textio::real;
 
 }  // namespace
 
-bool read_parameters(const std::string& file, parameters* p, textio::read_error* err) {
+bool read_parameters(const std::string& file, parameters* p, textio::read_error* err,
+                     std::string* run_name_notice) {
   textio::value_reader in(file);
   phase_changes& pc = p->pc;
 
-  if (!in.read({textio::text("RUNNAME", p->RUNNAME, runname_length)}, err)) return false;
+  std::string unused;
+  if (!textio::read_run_name(in, "RUNNAME", p->RUNNAME, runname_length,
+                             run_name_notice ? run_name_notice : &unused, err))
+    return false;
   if (!calcium::read_time_line(in, p->TPRINT0, p->DTOUT, p->TPHASE, err)) return false;
 
   for (int n = 1; n <= 68; ++n) {

@@ -43,10 +43,13 @@ struct parameters {
   std::string_view run_name() const { return {RUNNAME, runname_length}; }
 };
 
-// Reads `file` line by line into *p. Rejects a negative DTOUT and an NSW the
-// sliding window cannot take as errors of their line. Returns false with *err set
-// on the first problem.
-bool read_parameters(const std::string& file, parameters* p, textio::read_error* err);
+// Reads `file` line by line into *p. Rejects a NaN or infinite time of line
+// 2, a negative DTOUT and an NSW the sliding window cannot take as errors of
+// their line; a run name cut to 12 characters leaves the line that says so
+// in *run_name_notice (when given; emptied otherwise). Returns false with
+// *err set on the first problem.
+bool read_parameters(const std::string& file, parameters* p, textio::read_error* err,
+                     std::string* run_name_notice = nullptr);
 
 // Fills `ratcon` slots 1..50 and 53..70 from the values as read.
 void load_rate_constants(const parameters& p);

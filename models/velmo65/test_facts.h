@@ -14,7 +14,9 @@ inline testing_support::program_facts test_facts() {
           .value_line = 3,      // k1
           .integer_line = 151,  // NOUT
           .window_line = 152,   // NSW
-          .suffixes = {".txt", "_summary.txt", "_fluxes.txt"}};
+          .suffixes = {".txt", "_summary.txt", "_fluxes.txt"},
+          .time_items = {"TPRINT", "DTOUT", "TPHASE(1)", "TPHASE(2)", "TPHASE(3)", "TPHASE(4)",
+                         "TPHASE(5)"}};
 }
 
 }  // namespace velmo65
