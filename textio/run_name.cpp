@@ -47,6 +47,7 @@ bool reads_back_unquoted(std::string_view name) {
 
 bool read_run_name(value_reader& in, std::string_view item, char* dest, int length,
                    std::string* notice, read_error* err) {
+  if (!notice) return in.read({text(item, dest, length)}, err);
   notice->clear();
   // Room for the longest text a line can hold, so that the cut is seen.
   const std::size_t room = value_reader::max_line_length;

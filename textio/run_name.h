@@ -11,9 +11,10 @@
 namespace textio {
 
 // Reads the run-name line into dest[0..length) (left as it was when a slash
-// or a null value leaves the name unread). When the text was longer than
-// `length` and more than blanks is cut off, *notice gets the line that tells
-// the user, for standard error:
+// or a null value leaves the name unread). When `notice` is given, the whole
+// text is looked at (a buffer of a line's full length, once): when it was
+// longer than `length` and more than blanks is cut off, *notice gets the line
+// that tells the user, for standard error:
 //   "<file> line <n>: <item>: the run name '<text>' is longer than <length>
 //   characters; it is cut to '<name>', and the result files are named after it"
 // Otherwise *notice is emptied.

@@ -91,6 +91,11 @@ TEST_F(RunName, NoticeOnlyWhenMoreThanBlanksIsCut) {
     EXPECT_EQ(std::string(name, 10), c.name);
     EXPECT_EQ(notice,
               c.notice.empty() ? "" : dir_.string() + "/VELMO67.INP line 1: RUNNAME: " + c.notice);
+    // Without a notice wanted, the same name.
+    textio::value_reader again(file(c.line));
+    char same[10];
+    ASSERT_TRUE(textio::read_run_name(again, "RUNNAME", same, 10, nullptr, &err));
+    EXPECT_EQ(std::string(same, 10), c.name);
     textio::reset_units();
   }
 }

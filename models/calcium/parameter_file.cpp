@@ -100,8 +100,7 @@ class reader {
 bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_error* err,
                          std::string* run_name_notice) {
   std::fill(cfg.ratcon, cfg.ratcon + ratcon_slots, 0.0);
-  std::string unused;
-  return reader(cfg, r, err, run_name_notice ? run_name_notice : &unused).run();
+  return reader(cfg, r, err, run_name_notice).run();
 }
 
 bool set_up_after_reading(const frame_config& cfg, run_state& r) {

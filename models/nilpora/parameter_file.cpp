@@ -15,9 +15,7 @@ bool read_parameter_file(const std::string& file, run_input* in, textio::read_er
                          std::string* run_name_notice) {
   textio::value_reader reader(file);
   for (char& c : in->RUNNAME) c = ' ';
-  std::string unused;
-  if (!textio::read_run_name(reader, "run name", in->RUNNAME, runname_length,
-                             run_name_notice ? run_name_notice : &unused, err))
+  if (!textio::read_run_name(reader, "run name", in->RUNNAME, runname_length, run_name_notice, err))
     return false;
   if (!reader.read({textio::real("TOUT", in->TOUT), textio::real("DTOUT", in->DTOUT),
                     textio::real("TFINAL", in->TFINAL)},

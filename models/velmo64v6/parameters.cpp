@@ -18,9 +18,7 @@ bool read_parameters(const std::string& file, parameters* p, textio::read_error*
   textio::value_reader in(file);
   phase_changes& pc = p->pc;
 
-  std::string unused;
-  if (!textio::read_run_name(in, "RUNNAME", p->RUNNAME, runname_length,
-                             run_name_notice ? run_name_notice : &unused, err))
+  if (!textio::read_run_name(in, "RUNNAME", p->RUNNAME, runname_length, run_name_notice, err))
     return false;
   if (!calcium::read_time_line(in, p->TPRINT0, p->DTOUT, p->TPHASE, err)) return false;
 
