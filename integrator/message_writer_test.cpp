@@ -91,10 +91,25 @@ TEST_F(MessageWriter, PrintFlagZeroWritesNothing) {
   EXPECT_TRUE(capture.lines().empty());
 }
 
+// All three lines of a message go to the message unit, and only there.
 TEST_F(MessageWriter, MessagesGoToTheMessageUnit) {
-  message_capture capture;           // unit 6
-  message_control.MESSAGE_UNIT = 7;  // not open: nothing arrives on unit 6
-  write_message("ABCD", 4, 5, 1, 0, 0, 0, 0, 0.0, 0.0);
+  char name[] = "/tmp/integrator_unit7XXXXXX";
+  const int fd = mkstemp(name);
+  ASSERT_GE(fd, 0);
+  ::close(fd);
+  std::string err;
+  ASSERT_TRUE(textio::open_unit(7, name, &err)) << err;
+  message_capture capture;  // unit 6
+  message_control.MESSAGE_UNIT = 7;
+  write_message("ABCD", 4, 5, 1, 1, 42, 0, 1, 2.5, 0.0);
+  textio::close_unit(7);
+  std::ifstream in(name);
+  std::vector<std::string> lines;
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  std::remove(name);
+  EXPECT_EQ(lines,
+            (std::vector<std::string>{" ABCD", "      IN ABOVE MESSAGE,  I1 =        42",
+                                      "      IN ABOVE MESSAGE,  R1 =  0.2500000000000D+01"}));
   EXPECT_TRUE(capture.lines().empty());
 }
 

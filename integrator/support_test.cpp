@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -134,6 +135,78 @@ TEST(SaveState, InterleavesTwoProblems) {
     EXPECT_EQ(a.y[0], alone_a[k - 1]);
     EXPECT_EQ(b.y[0], alone_b[k - 1]);
   }
+  reset_blocks();
+}
+
+// Places of members in the saved arrays: the doubles in declaration order,
+// then the integers.
+constexpr int real_place(std::size_t offset) { return static_cast<int>(offset / sizeof(double)); }
+constexpr int int_place(std::size_t offset) {
+  return static_cast<int>((offset - solver_state_reals * sizeof(double)) / sizeof(int));
+}
+constexpr int coef_at = real_place(offsetof(solver_state_block, COEF));
+constexpr int coef_table_at = real_place(offsetof(solver_state_block, COEF_TABLE));
+constexpr int hl_ratio_at = real_place(offsetof(solver_state_block, HL_RATIO));
+constexpr int solve_error_at = int_place(offsetof(solver_state_block, SOLVE_ERROR));
+constexpr int matrix_error_at = int_place(offsetof(solver_state_block, MATRIX_ERROR));
+constexpr int order_at = int_place(offsetof(solver_state_block, ORDER));
+
+// What a run leaves in the saved arrays. Loading the coefficients of order q
+// sets COEF(1..q+1) only: after MAXORD is lowered to 2 from a higher order,
+// COEF(1..3) are order 2's and the places beyond keep the higher orders'
+// values. A run that solves succeeds in every solve (SOLVE_ERROR 0).
+TEST(SaveState, AfterARunTheCoefficientsBeyondTheOrderKeepTheirValues) {
+  reset_blocks();
+  problem p(3, 22);
+  robertson_values(p);
+  p.tout = 40.0;
+  p.call(robertson_f);
+  ASSERT_EQ(p.istate, 2);
+  double before[save_reals];
+  int ints_before[save_ints];
+  save_state(before, ints_before);
+  ASSERT_GE(ints_before[order_at], 4);
+
+  p.iwork[4] = 2;  // MAXORD
+  p.iopt = 1;
+  p.istate = 3;
+  p.tout = 400.0;
+  p.call(robertson_f);
+  ASSERT_EQ(p.istate, 2);
+  double after[save_reals];
+  int ints_after[save_ints];
+  save_state(after, ints_after);
+  ASSERT_LE(ints_after[order_at], 2);
+
+  const double* order2 = after + coef_table_at + 13 * 1;  // COEF_TABLE(., 2)
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(after[coef_at + i], order2[i]) << "COEF(" << i + 1 << ")";
+  for (int i = 3; i < 13; ++i)
+    EXPECT_EQ(after[coef_at + i], before[coef_at + i]) << "COEF(" << i + 1 << ")";
+  EXPECT_NE(before[coef_at + 3], 0.0);  // a coefficient of order 3 or more stands there
+  EXPECT_EQ(ints_after[solve_error_at], 0);
+  EXPECT_EQ(ints_after[matrix_error_at], 0);
+  reset_blocks();
+}
+
+// Functional iteration forms no matrix: HL_RATIO keeps its start value 0
+// through every step-size change, and no solve ever sets SOLVE_ERROR.
+TEST(SaveState, AfterAFunctionalIterationRunNoMatrixValuesStand) {
+  reset_blocks();
+  problem p(1, 10);
+  p.y[0] = 1.0;
+  p.rtol[0] = 1e-6;
+  p.atol[0] = 1e-10;
+  p.tout = 2.0;
+  p.call(decay);
+  ASSERT_EQ(p.istate, 2);
+  ASSERT_GT(p.steps(), 5);
+  double reals[save_reals];
+  int ints[save_ints];
+  save_state(reals, ints);
+  EXPECT_EQ(reals[hl_ratio_at], 0.0);
+  EXPECT_EQ(ints[solve_error_at], 0);
+  EXPECT_EQ(ints[matrix_error_at], 0);
+  EXPECT_EQ(p.jacobians(), 0);
   reset_blocks();
 }
 

@@ -11,6 +11,8 @@ rebuilds integrator_tests, runs it, and reports the changes no test notices.
   scripts/mutate-integrator.py --report out.json       every mutant and its outcome
   scripts/mutate-integrator.py --survivors-of out.json re-run what survived before
   scripts/mutate-integrator.py --sanitize              ASan + UBSan: memory faults kill
+  scripts/mutate-integrator.py --sample 200 --seed 7   a fixed sample of the mutants
+  scripts/mutate-integrator.py --tree /tmp/old         mutate a copy of another checkout
 
 Mutants:
   literal     integer n -> n+1 and n-1 (0 -> 1; 1 -> 0 and 2), same base and
@@ -27,6 +29,13 @@ rebuilds only integrator_tests per mutant, so the original tree is never
 written to. A mutant is killed when the tests fail, crash or time out (a
 timeout is noted). "binary unchanged" marks a survivor whose test executable
 is byte-identical to the unmutated one: an equivalent mutant.
+
+A sample (--sample N --seed S) takes the N mutants first in the order of a
+seeded hash of what each mutant is (file, source line, column in the line,
+change), not of its line number: the same seed picks the same mutants in
+another checkout whose lines moved, so two trees can be compared.
+scripts/mutate-models.py runs the same machinery on textio/ and models/
+with the whole test suite.
 """
 
 import argparse
@@ -46,7 +55,7 @@ import threading
 import time
 from pathlib import Path
 
-ROOT = Path(__file__).resolve().parent.parent
+ROOT = Path(__file__).resolve().parent.parent  # the tree mutated; --tree changes it
 TARGET = "integrator_tests"
 
 # ---------------------------------------------------------------- lexing
@@ -208,7 +217,8 @@ class Mutant:
     kind: str  # literal or comparison
     orig: str
     new: str
-    source: str
+    source: str  # the line, stripped
+    source_col: int = 0  # col within the stripped line
 
     def key(self):
         return (self.file, self.line, self.col, self.orig, self.new)
@@ -283,7 +293,9 @@ def mutants_of(path, rel):
         line = bisect_line(line_starts, tok.start)
         col = tok.start - line_starts[line] + 1
         for new in news:
-            found.append(Mutant(rel, line + 1, col, tok.start, kind, tok.text, new, lines[line].strip()))
+            indent = len(lines[line]) - len(lines[line].lstrip())
+            found.append(Mutant(rel, line + 1, col, tok.start, kind, tok.text, new, lines[line].strip(),
+                                col - indent))
     return found
 
 
@@ -303,6 +315,25 @@ def integrator_sources():
     return [p for p in paths if "test" not in p.name]  # the tests and their helpers
 
 
+def stable_keys(mutants):
+    """What each mutant is, independent of its line number: file, source line,
+    column within the stripped line, change, and which repeat of all these."""
+    seen, keys = {}, []
+    for m in mutants:
+        base = (m.file, m.source, m.source_col, m.orig, m.new)
+        seen[base] = seen.get(base, -1) + 1
+        keys.append("\x1f".join(map(str, base + (seen[base],))))
+    return keys
+
+
+def sample_of(mutants, size, seed):
+    """The `size` mutants first in the order of a seeded hash of their stable keys."""
+    rank = lambda key: hashlib.sha256(f"{seed}\x1e{key}".encode()).hexdigest()  # noqa: E731
+    ranked = sorted(zip(stable_keys(mutants), mutants), key=lambda km: rank(km[0]))
+    chosen = {id(m) for _, m in ranked[:size]}
+    return [m for m in mutants if id(m) in chosen]
+
+
 def in_line_ranges(mutant, specs):
     """specs: [GLOB:]FIRST[-LAST] items; a mutant passes if any item covers it."""
     for spec in specs:
@@ -319,8 +350,8 @@ def matches_glob(rel, glob):
     return fnmatch.fnmatch(rel, glob) or fnmatch.fnmatch(Path(rel).name, glob)
 
 
-def select_mutants(args):
-    paths = integrator_sources()
+def select_mutants(args, sources=integrator_sources):
+    paths = sources()
     if args.files:
         paths = [p for p in paths if any(matches_glob(str(p.relative_to(ROOT)), g) for g in args.files)]
     mutants = [m for p in paths for m in mutants_of(p, str(p.relative_to(ROOT)))]
@@ -333,6 +364,8 @@ def select_mutants(args):
         mutants = [m for m in mutants if m.key() in wanted]
         if len(mutants) < len(wanted):
             print(f"note: {len(wanted) - len(mutants)} earlier survivors no longer match the sources")
+    if args.sample:
+        mutants = sample_of(mutants, args.sample, args.seed)
     return mutants
 
 
@@ -375,12 +408,42 @@ def failed_tests(output):
     return list(dict.fromkeys(names))[:5]
 
 
+class GtestSuite:
+    """One GoogleTest executable: rebuilt alone, run whole, and compared by its bytes."""
+
+    def __init__(self, target=TARGET):
+        self.target = target
+
+    def compile_command(self, build):
+        return ["cmake", "--build", str(build), "--target", self.target, "-j", "1"]
+
+    def locate(self, build):
+        found = [p for p in build.rglob(self.target) if p.is_file() and os.access(p, os.X_OK)]
+        if not found:
+            raise RuntimeError(f"no {self.target} in {build}")
+        self.binary = found[0]
+
+    def run(self, build, args, env):
+        return run([str(self.binary), "--gtest_brief=1"], build, args.timeout, env)
+
+    def failures(self, output):
+        """(names of the failed tests, whether one timed out)"""
+        return failed_tests(output), False
+
+    def fingerprint(self):
+        return file_hash(self.binary)
+
+    def built_at_ns(self):
+        return self.binary.stat().st_mtime_ns
+
+
 class Worker:
-    def __init__(self, index, scratch, args):
+    def __init__(self, index, scratch, args, suite):
         self.index = index
         self.src = scratch / f"w{index}" / "src"
         self.build = scratch / f"w{index}" / "build"
         self.args = args
+        self.suite = suite
         self.env = dict(os.environ, ASAN_OPTIONS="detect_leaks=1:halt_on_error=1",
                         UBSAN_OPTIONS="halt_on_error=1")
 
@@ -402,27 +465,20 @@ class Worker:
         status, out = self.compile()
         if status != 0:
             raise RuntimeError(f"worker {self.index}: the unmutated tree does not build\n{out}")
-        self.binary = self.find_binary()
-        status, out = run([str(self.binary), "--gtest_brief=1"], self.build, self.args.timeout, self.env)
+        self.suite.locate(self.build)
+        status, out = self.suite.run(self.build, self.args, self.env)
         if status != 0:
-            raise RuntimeError(f"worker {self.index}: the unmutated tests fail\n{out}")
-        self.baseline = file_hash(self.binary)
+            raise RuntimeError(f"worker {self.index}: the unmutated tests fail\n{out[-3000:]}")
+        self.baseline = self.suite.fingerprint()
 
     def compile(self):
-        cmd = ["cmake", "--build", str(self.build), "--target", TARGET, "-j", "1"]
-        return run(cmd, self.src, self.args.build_timeout)
-
-    def find_binary(self):
-        found = [p for p in self.build.rglob(TARGET) if p.is_file() and os.access(p, os.X_OK)]
-        if not found:
-            raise RuntimeError(f"worker {self.index}: no {TARGET} in {self.build}")
-        return found[0]
+        return run(self.suite.compile_command(self.build), self.src, self.args.build_timeout)
 
     def write(self, rel, text):
         """Writes a source and dates it after the last build so the next build sees it."""
         path = self.src / rel
         path.write_text(text)
-        stamp = max(time.time_ns(), self.binary.stat().st_mtime_ns + 1_000_000)
+        stamp = max(time.time_ns(), self.suite.built_at_ns() + 1_000_000)
         os.utime(path, ns=(stamp, stamp))
 
     def test(self, mutant, original):
@@ -443,13 +499,15 @@ class Worker:
             reason = "build timed out" if status is None else error_summary(out, self.src)
             return dict(result, status="stillborn", error=reason)
         start = time.monotonic()
-        status, out = run([str(self.binary), "--gtest_brief=1"], self.build, self.args.timeout, self.env)
+        status, out = self.suite.run(self.build, self.args, self.env)
         result["test_s"] = round(time.monotonic() - start, 2)
         if status is None:
             return dict(result, status="killed", timeout=True)
         if status != 0:
-            return dict(result, status="killed", failed_tests=failed_tests(out) or [f"exit status {status}"])
-        return dict(result, status="survived", binary_unchanged=file_hash(self.binary) == self.baseline)
+            names, timed_out = self.suite.failures(out)
+            return dict(result, status="killed", timeout=timed_out,
+                        failed_tests=names or [f"exit status {status}"])
+        return dict(result, status="survived", binary_unchanged=self.suite.fingerprint() == self.baseline)
 
 
 # ---------------------------------------------------------------- driver
@@ -491,18 +549,18 @@ def work(worker, jobs, originals, results, progress, failures):
         progress.report(mutant, results[index])
 
 
-def run_all(mutants, results, args):
+def run_all(mutants, results, args, campaign):
     originals = {m.file: (ROOT / m.file).read_text() for m in mutants}
     jobs = queue.Queue()
     for item in enumerate(mutants):
         jobs.put(item)
     failures = []
     progress = Progress(len(mutants))
-    scratch = Path(tempfile.mkdtemp(prefix="mutate-integrator-", dir="/tmp"))
+    scratch = Path(tempfile.mkdtemp(prefix=f"mutate-{campaign.name}-", dir="/tmp"))
     print(f"{len(mutants)} mutants, {args.jobs} workers in {scratch}", flush=True)
     shared = (jobs, originals, results, progress, failures)
     threads = [
-        threading.Thread(target=work, args=(Worker(k, scratch, args), *shared), daemon=True)
+        threading.Thread(target=work, args=(Worker(k, scratch, args, campaign.suite()), *shared), daemon=True)
         for k in range(args.jobs)
     ]
     try:
@@ -531,19 +589,38 @@ def summarise(mutants, results, seconds):
         print(f"{m.where()}  {m.orig} -> {m.new}  | {m.source}{same}")
 
 
-def write_report(path, mutants, results, seconds, args):
+def write_report(path, mutants, results, seconds, args, campaign):
     entries = [dict(dataclasses.asdict(m), **(r or {"status": "not run"})) for m, r in zip(mutants, results)]
     for e in entries:
         del e["offset"]
     git = subprocess.run(["git", "rev-parse", "HEAD"], cwd=ROOT, capture_output=True, text=True)
     commit = git.stdout.strip()
-    meta = {"commit": commit, "seconds": round(seconds, 1), "jobs": args.jobs, "build_type": args.build_type,
-            "sanitize": args.sanitize, "timeout_s": args.timeout}
+    done = [r for r in results if r is not None]
+    counts = {status: sum(r["status"] == status for r in done)
+              for status in ("killed", "survived", "stillborn", "error")}
+    meta = {"campaign": campaign.name, "tree": str(ROOT), "commit": commit, "seconds": round(seconds, 1),
+            "jobs": args.jobs, "build_type": args.build_type, "sanitize": args.sanitize,
+            "timeout_s": args.timeout, "sample": args.sample, "seed": args.seed,
+            "mutants": len(mutants), "counts": counts}
     Path(path).write_text(json.dumps({"run": meta, "mutants": entries}, indent=1) + "\n")
 
 
-def parse_args():
-    p = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+@dataclasses.dataclass
+class Campaign:
+    """What is mutated and which tests judge it."""
+
+    name: str  # scratch-tree prefix and report tag
+    doc: str  # the help text
+    sources: object  # () -> the paths under ROOT that are mutated
+    suite: object  # () -> a fresh suite for one worker
+    timeout: float  # default seconds per test run
+
+
+INTEGRATOR = Campaign("integrator", __doc__, integrator_sources, GtestSuite, 120)
+
+
+def parse_args(campaign):
+    p = argparse.ArgumentParser(description=campaign.doc.split("\n\n")[0])
     p.add_argument("--jobs", type=int, default=4, help="parallel workers, each with its own tree (default 4)")
     p.add_argument("--build-type", default="Release", help="the workers' CMAKE_BUILD_TYPE (default Release)")
     p.add_argument("--sanitize", action="store_true", help="build with AddressSanitizer + UBSan")
@@ -552,15 +629,22 @@ def parse_args():
     p.add_argument("--survivors-of", metavar="REPORT.json", help="only the survivors of an earlier report")
     p.add_argument("--report", metavar="OUT.json", help="write every mutant and its outcome")
     p.add_argument("--list", action="store_true", help="print the mutants and stop")
-    p.add_argument("--timeout", type=float, default=120, help="seconds per test run (default 120)")
+    p.add_argument("--sample", type=int, metavar="N", help="only a seeded sample of N mutants")
+    p.add_argument("--seed", default="1", help="seed of the sample (default 1)")
+    p.add_argument("--tree", metavar="DIR", help="mutate a copy of this checkout instead of this one")
+    p.add_argument("--timeout", type=float, default=campaign.timeout,
+                   help=f"seconds per test run (default {campaign.timeout:g})")
     p.add_argument("--build-timeout", type=float, default=900, help="seconds per rebuild (default 900)")
     p.add_argument("--keep", action="store_true", help="keep the scratch trees under /tmp")
     return p.parse_args()
 
 
-def main():
-    args = parse_args()
-    mutants = select_mutants(args)
+def main(campaign=INTEGRATOR):
+    global ROOT
+    args = parse_args(campaign)
+    if args.tree:
+        ROOT = Path(args.tree).resolve()
+    mutants = select_mutants(args, campaign.sources)
     if args.list:
         for m in mutants:
             print(f"{m.where()}  {m.kind:<10} {m.orig} -> {m.new}  | {m.source}")
@@ -572,11 +656,11 @@ def main():
     start = time.monotonic()
     results = [None] * len(mutants)
     try:
-        run_all(mutants, results, args)
+        run_all(mutants, results, args, campaign)
     finally:
         seconds = time.monotonic() - start
         if args.report:
-            write_report(args.report, mutants, results, seconds, args)
+            write_report(args.report, mutants, results, seconds, args, campaign)
     summarise(mutants, results, seconds)
     return 0
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the programs and runs velmo67 on its example parameter file in a
-# scratch directory; prints where the result files and the programs are.
+# scratch directory, and plots the run; prints where the result files, the
+# plot and the programs are.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
@@ -17,6 +18,8 @@ cp "$root/examples/velmo67/VELMO67.INP" "$scratch/"
 echo
 echo "result files are in $scratch:"
 ls -l "$scratch"
+echo
+echo "the example's plot (calcium plot): $("$root/scripts/calcium" plot "$scratch" -o "$scratch/velmo67-example.png")"
 echo
 echo "the programs are in $bin;"
 echo "cmake --install $root/build --prefix ~/.local puts them into ~/.local/bin"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
+# Builds everything and runs every test (the C++ tests with ctest, the
+# calcium command's with pytest).
 #   scripts/test.sh                      release build in build/
 #   CALCIUM_SANITIZE=1 scripts/test.sh   AddressSanitizer + UBSan build in build-asan/
 #   CALCIUM_WERROR=1 scripts/test.sh     either of them with warnings as errors (CI)
@@ -23,3 +24,6 @@ else
 fi
 cmake --build "$dir" -j "$jobs"
 ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+# The calcium command's tests, on this build's legend and programs.
+CALCIUM_LAYOUTS="$dir/share/calcium/layouts.json" PYTHONDONTWRITEBYTECODE=1 \
+  /usr/bin/python3 -m pytest -q -p no:cacheprovider "$root/python/tests"

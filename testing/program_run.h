@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,18 @@ namespace testing_support {
 
 namespace fs = std::filesystem;
 
+// The text of a file that the test relies on: one that cannot be opened (a
+// result file the run did not write) throws, which fails the test, instead
+// of reading as an empty text.
 inline std::string read_file(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot open '" + p.string() + "'");
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The text of a file that may be missing ("" then): a run's standard output
+// when it had none, a dangling link.
+inline std::string read_file_if_present(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
@@ -124,6 +136,9 @@ class scratch_dir {
     write_file(path_ / name, text);
   }
   std::string read(const std::string& name) const { return read_file(path_ / name); }
+  std::string read_if_present(const std::string& name) const {
+    return read_file_if_present(path_ / name);
+  }
   bool exists(const std::string& name) const { return fs::exists(path_ / name); }
 
   // Names of the regular files in the directory, sorted.
@@ -151,8 +166,8 @@ class scratch_dir {
     int status = 0;
     waitpid(pid, &status, 0);
     if (WIFEXITED(status)) r.exit_status = WEXITSTATUS(status);
-    r.out = read_file(out);
-    r.err = read_file(err);
+    r.out = read_file_if_present(out);
+    r.err = read_file_if_present(err);
     fs::remove(out);
     fs::remove(err);
     return r;

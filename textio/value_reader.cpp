@@ -267,8 +267,7 @@ value_reader::line_status value_reader::next_line(std::string* what) {
   }
 }
 
-bool value_reader::read(std::initializer_list<item> items, read_error* err) {
-  const std::vector<item> list(items);
+bool value_reader::read(std::span<const item> list, read_error* err) {
   auto fail = [&](int line, std::size_t index, std::string what) {
     failure_.file = file_;
     failure_.line = line;

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -70,7 +71,10 @@ class value_reader {
   // Reads one statement into `items` in order. Returns false and fills *err
   // on the first bad or missing value; the reader is then spent (later reads
   // fail with the same error). An empty list skips one line.
-  bool read(std::initializer_list<item> items, read_error* err);
+  bool read(std::initializer_list<item> items, read_error* err) {
+    return read(std::span<const item>(items.begin(), items.size()), err);
+  }
+  bool read(std::span<const item> items, read_error* err);
 
   const std::string& file_name() const { return file_; }
   int line_number() const { return line_; }  // lines consumed so far

@@ -89,20 +89,33 @@ TEST_F(ValueReader, RepeatCountsNullValuesAndSlash) {
   };
   // Destinations start at -1; a null or an item after a slash keeps it.
   const c cases[] = {
-      {"3*0.5 1\n", {0.5, 0.5, 0.5, 1}},    {"2* 7 8\n", {-1, -1, 7, 8}},
-      {"1.0,,3.0,4\n", {1, -1, 3, 4}},      {",2,3,4\n", {-1, 2, 3, 4}},
+      {"3*0.5 1\n", {0.5, 0.5, 0.5, 1}},
+      {"2* 7 8\n", {-1, -1, 7, 8}},
+      {"1.0,,3.0,4\n", {1, -1, 3, 4}},
+      {",2,3,4\n", {-1, 2, 3, 4}},
       {"1.0,\n2.0 3 4\n", {1, 2, 3, 4}},    // a trailing comma is no null
       {"1.0,\n,3.0 4 5\n", {1, -1, 3, 4}},  // but two commas are
-      {"1.0 / 2.0 3 4\n", {1, -1, -1, -1}}, {"1 2/\n", {1, 2, -1, -1}},
-      {"1 2 2*9 9 9\n", {1, 2, 9, 9}},      {"5*4\n", {4, 4, 4, 4}},
+      {"1.0 / 2.0 3 4\n", {1, -1, -1, -1}},
+      {"1 2/\n", {1, 2, -1, -1}},
+      {"1 2 2*9 9 9\n", {1, 2, 9, 9}},
+      {"5*4\n", {4, 4, 4, 4}},
+      // A repeat-null as the last item of its line, with either line end
+      // and at the end of the file.
+      {"1 2 3 1*\n", {1, 2, 3, -1}},
+      {"1 2 3 1*\r\n", {1, 2, 3, -1}},
+      {"1 2 2*\n", {1, 2, -1, -1}},
+      {"1 2 3 9*\n", {1, 2, 3, -1}},
+      {"1 2 3 1*", {1, 2, 3, -1}},
   };
   for (const c& k : cases) {
-    auto r = file(std::string(k.line) + "77\n");
+    const bool last_line = std::string(k.line).back() != '\n';
+    auto r = file(std::string(k.line) + (last_line ? "" : "77\n"));
     double v[4] = {-1, -1, -1, -1};
     read_error err;
     ASSERT_TRUE(r.read({real("a", v[0]), real("b", v[1]), real("c", v[2]), real("d", v[3])}, &err))
         << k.line << err.message();
     for (int i = 0; i < 4; ++i) EXPECT_EQ(v[i], k.want[i]) << k.line << " item " << i;
+    if (last_line) continue;
     // The statement after always starts on the line after.
     double next = 0;
     ASSERT_TRUE(r.read({real("next", next)}, &err));

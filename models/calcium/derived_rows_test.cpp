@@ -173,7 +173,7 @@ TEST(ResultRows, ColumnsInOrderAndWidths) {
   const derived_quantities& d = s.d;
   {
     UnitFile data(8);
-    write_data_row(8, s.values(), 39);
+    write_row(8, version67_rows.data, s.values());
     const auto rows = data.lines();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].size(), 624u);
@@ -221,7 +221,7 @@ TEST(ResultRows, ColumnsInOrderAndWidths) {
   }
   {
     UnitFile er(6);
-    write_er_row(6, s.values());
+    write_row(6, version67_rows.er, s.values());
     const auto rows = er.lines();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].size(), 160u);
@@ -230,7 +230,7 @@ TEST(ResultRows, ColumnsInOrderAndWidths) {
   }
   {
     UnitFile flux(4);
-    write_flux_row(4, s.values());
+    write_row(4, version67_rows.flux, s.values());
     const auto rows = flux.lines();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].size(), 256u);
@@ -241,8 +241,11 @@ TEST(ResultRows, ColumnsInOrderAndWidths) {
   }
   {
     UnitFile small(7);
-    write_window_row(7, 0.5, 0.25);
-    write_store_row(7, 400.125, -3.5e-6);  // an exact tie, rounded away from zero
+    write_row(7, version67_rows.window, s.values());
+    distinct_step store = s;
+    store.Y[11] = 400.125;  // Ca_lum; an exact tie, rounded away from zero
+    store.d.jSOCC = -3.5e-6;
+    write_row(7, version67_rows.store, store.values());
     EXPECT_EQ(small.lines(), (std::vector<std::string>{"   5.0000E-01,  2.5000E-01",
                                                        "   4.0013E+02, -3.5000E-06"}));
   }

@@ -51,6 +51,8 @@ struct file_set {
   bool er;              // run name + "_ER.txt", also the integrator's message unit 6
 };
 
+struct frame_rows;  // rows.h
+
 struct frame_config {
   parameter_layout input;
   std::span<const phase_switch> switches;
@@ -64,7 +66,7 @@ struct frame_config {
   // Y(34), Y(35) exist: <Ca_lum>, <PMCA.M>, Ca_cyt_set (<PMCA.M>) are formed
   // and the species table ends with "<PMCA.M>".
   bool lum_pmca_integrals;
-  int data_columns;  // leading columns of the 39-column data row written
+  const frame_rows* rows;  // the columns of the data, ER, flux, window and store rows
 
   // Integrator controls (ITOL 1, ITASK 1, IOPT 0, MF 22 for every program).
   int NEQ;

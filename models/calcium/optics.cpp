@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "textio/freeform.h"
-#include "textio/line.h"
 #include "textio/units.h"
 
 namespace calcium {
@@ -13,8 +12,15 @@ namespace calcium {
 namespace {
 // The bound level of the spectra steps by the single-precision 0.2.
 constexpr double spectrum_level_step = static_cast<double>(0.2f);
-constexpr int spectrum_blocks = 6;
-constexpr int spectrum_rows = 601;
+
+double wavelength(const spectrum_point& p) { return p.wavelength; }
+double intensity(const spectrum_point& p) { return p.intensity; }
+
+constexpr column<spectrum_point> spectrum_columns[] = {
+    {"wavelength", "emission wavelength, 200 to 800 in steps of 1", wavelength},
+    {"intensity",
+     "indicator emission at that wavelength with the block's amount of bound indicator", intensity},
+};
 
 // The band profiles at the two ratio wavelengths depend on the band widths
 // and centres alone, which stay as read for the whole run; they are formed
@@ -55,21 +61,25 @@ double emission(const indicator& ind, double x, double bound, double free_amp) {
           ind.BAND[2].epsilon * band_profile(ind.BAND[2], x));
 }
 
-void write_spectrum(const indicator& ind, int unit) {
+constinit const row_layout<spectrum_point> spectrum_row = make_row_layout<spectrum_columns>(12, 4);
+
+double spectrum_level(int block) {
   double level = 0.0;
+  for (int b = 0; b < block; ++b) level += spectrum_level_step;
+  return level;
+}
+
+void write_spectrum(const indicator& ind, int unit) {
   for (int block = 0; block < spectrum_blocks; ++block) {
+    const double level = spectrum_level(block);
     const double bound = ind.BAND[0].epsilon * level;
     const double free_amp = ind.BAND[1].epsilon * (ind.IND_TOTAL - level);
     double x = 200.0;
-    for (int row = 0; row < spectrum_rows; ++row) {
-      const double intensity = emission(ind, x, bound, free_amp);
-      textio::line out;
-      out.x(1).sci(x, 12, 4).lit(",").sci(intensity, 12, 4);
-      textio::write_unit(unit, out.view());
+    for (int row = 0; row < spectrum_block_rows; ++row) {
+      write_row(unit, spectrum_row, spectrum_point{x, emission(ind, x, bound, free_amp)});
       x += 1.0;
     }
     textio::write_unit(unit, textio::blank_record());
-    level += spectrum_level_step;
   }
 }
 

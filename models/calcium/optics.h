@@ -3,6 +3,8 @@
 // fluorescence ratio and calcium estimate.
 #pragma once
 
+#include "models/calcium/row_layout.h"
+
 namespace calcium {
 
 // One emission band; profile at x is exp(-(sigma * (x - lamda)^2)).
@@ -46,6 +48,20 @@ double emission(const indicator& ind, double x, double bound, double free_amp);
 // Six spectra (bound level 0, 0.2f, ... ) of 601 rows x = 200..800, each
 // followed by a blank record, written on output unit `unit`.
 void write_spectrum(const indicator& ind, int unit);
+
+inline constexpr int spectrum_blocks = 6;
+inline constexpr int spectrum_block_rows = 601;
+
+// The bound indicator level of spectrum block `block` (0 to 5): 0 plus
+// `block` single-precision 0.2 steps, added in double precision.
+double spectrum_level(int block);
+
+// A row of the spectrum file: wavelength and emission, "(1X,1PE12.4,',',1PE12.4)".
+struct spectrum_point {
+  double wavelength;
+  double intensity;
+};
+extern const row_layout<spectrum_point> spectrum_row;
 
 // Phase start: the all-free and all-bound amplitudes.
 void calibrate(indicator& ind);

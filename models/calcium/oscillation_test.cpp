@@ -145,6 +145,24 @@ TEST(PeakDetector, FindsStrictMaximaAboveTheThreshold) {
   }
 }
 
+// Each phase compares with its own threshold: the follower of the maximum at
+// the threshold counts, just below it does not. The three thresholds differ,
+// and lie so that each other one decides the other way for some follower.
+TEST(PeakDetector, EachPhaseHasItsOwnThreshold) {
+  const double offset[3] = {0.3, 0.4, 0.2};
+  for (int phase = 1; phase <= 3; ++phase) {
+    for (const double below : {0.0, 0.05}) {
+      const double follower = offset[phase - 1] - below;
+      peak_detector d;
+      detector_reset(d, offset[0], offset[1], offset[2], max_echo::phase2_time_and_ca,
+                     period_layout::scientific);
+      ConsoleCapture quiet;
+      for (double ca : {0.0, 0.1, 0.9, follower}) detector_step(d, phase, ca, 0.0);
+      EXPECT_EQ(d.NMAX, below == 0.0 ? 1 : 0) << "phase " << phase << ", follower " << follower;
+    }
+  }
+}
+
 TEST(PeakDetector, RiseAcrossAPhaseBoundaryIsNoMaximum) {
   peak_detector d;
   detector_reset(d, 0.0, 0.0, 0.0, max_echo::phase2_time_and_ca, period_layout::scientific);

@@ -1,12 +1,10 @@
 #include "models/calcium/parameter_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 
 #include "models/calcium/parameter_lines.h"
-#include "models/calcium/report_output.h"
-#include "textio/run_name.h"
+#include "models/calcium/rate_constant_roles.h"
 
 namespace calcium {
 
@@ -18,89 +16,74 @@ const int initial_state_elements[8][4] = {
 
 namespace {
 
-class reader {
- public:
-  reader(const frame_config& cfg, run_state& r, textio::read_error* err, std::string* notice)
-      : cfg_(cfg), r_(r), err_(err), notice_(notice), in_(cfg.input.file_name) {}
+std::string phase_change_name(int line, bool two, int value) {
+  return "PHASECHG(" + std::to_string(line) + (two ? "," + std::to_string(value) : "") + ")";
+}
 
-  bool run() {
-    return run_name() && time_line() && rate_constants() && phase_changes() && initial_state() &&
-           controls() && bands();
-  }
-
- private:
-  double& slot(int s) { return cfg_.ratcon[s - 1]; }
-
-  bool run_name() {
-    r_.runname_length = cfg_.input.runname_length;
-    std::fill(r_.RUNNAME, r_.RUNNAME + max_runname_length, ' ');
-    return textio::read_run_name(in_, "RUNNAME", r_.RUNNAME, r_.runname_length, notice_, err_);
-  }
-
-  bool time_line() {
-    if (!read_time_line(in_, r_.TPRINT, r_.DTOUT, r_.TPHASE, err_)) return false;
-    r_.duration = r_.TPHASE[0];
-    return true;
-  }
-
-  bool rate_constants() {
-    for (int n = 1; n <= 78; ++n) {
-      char name[8];
-      std::snprintf(name, sizeof name, "k%d", n);
-      if (!in_.read({textio::real(name, slot(k_slot(n)))}, err_)) return false;
-    }
-    return in_.read({textio::real("COOPSTIM", slot(coopstim_slot))}, err_);
-  }
-
-  bool phase_changes() {
-    const parameter_layout& p = cfg_.input;
-    for (int i = 0; i < p.phase_change_lines; ++i) {
-      const int line = first_phase_change_line + i;
-      const bool two = std::find(p.two_value_lines.begin(), p.two_value_lines.end(), line) !=
-                       p.two_value_lines.end();
-      char first[32], second[32];
-      std::snprintf(first, sizeof first, two ? "PHASECHG(%d,1)" : "PHASECHG(%d)", line);
-      std::snprintf(second, sizeof second, "PHASECHG(%d,2)", line);
-      double* v = r_.phase_change[i];
-      bool ok = two ? in_.read({textio::real(first, v[0]), textio::real(second, v[1])}, err_)
-                    : in_.read({textio::real(first, v[0])}, err_);
-      if (!ok) return false;
-    }
-    return true;
-  }
-
-  bool initial_state() {
-    for (const auto& e : initial_state_elements)
-      if (!read_state_line(in_, r_.Y, e, species_label, err_)) return false;
-    return true;
-  }
-
-  bool controls() {
-    int* n = r_.NOUT;
-    if (!in_.read({textio::integer("NOUT(1)", n[0]), textio::integer("NOUT(2)", n[1]),
-                   textio::integer("NOUT(3)", n[2]), textio::integer("NOUT(4)", n[3]),
-                   textio::integer("NOUT(5)", n[4])},
-                  err_))
-      return false;
-    r_.nout = n[0];
-    return read_window_length(in_, r_.NSW, err_) && read_thresholds(in_, r_.OFFSET, err_);
-  }
-
-  bool bands() { return read_bands(in_, r_.optics.BAND, err_); }
-
-  const frame_config& cfg_;
-  run_state& r_;
-  textio::read_error* err_;
-  std::string* notice_;
-  textio::value_reader in_;
-};
+// "k46 from the start of phase 2", or that the value is only read.
+std::string phase_change_meaning(const frame_config& cfg, int line, int value) {
+  for (const phase_switch& s : cfg.switches)
+    if (s.line == line && s.value == value)
+      return "k" + std::to_string(s.k) + " from the start of phase " + std::to_string(s.phase);
+  return "read and not used";
+}
 
 }  // namespace
+
+parameter_layout_lines frame_parameter_lines(const frame_config& cfg, run_state& r) {
+  const parameter_layout& p = cfg.input;
+  double* ratcon = cfg.ratcon;
+  parameter_layout_lines lines;
+  auto line = [&lines] { return &lines.emplace_back().values; };
+
+  r.runname_length = p.runname_length;
+  line()->push_back(text_value("RUNNAME",
+                               "run name: its first " + std::to_string(p.runname_length) +
+                                   " characters, blank-padded, begin every result-file name",
+                               r.RUNNAME, r.runname_length));
+  lines.push_back(time_line(r.TPRINT, r.DTOUT, r.TPHASE,
+                            cfg.dtout_reset_after_phase2
+                                ? "output interval of phases 1 and 2 (0.1 from phase 3 on)"
+                                : "output interval"));
+  for (int n = 1; n <= rate_constant_count; ++n)
+    line()->push_back(
+        real_value("k" + std::to_string(n), rate_constant_role(n), ratcon[k_slot(n) - 1]));
+  line()->push_back(
+      real_value("COOPSTIM", "cooperativity of Ca_lum binding to STIM", ratcon[coopstim_slot - 1]));
+  for (int i = 0; i < p.phase_change_lines; ++i) {
+    const int at = first_phase_change_line + i;
+    const bool two = std::find(p.two_value_lines.begin(), p.two_value_lines.end(), at) !=
+                     p.two_value_lines.end();
+    auto* values = line();
+    for (int v = 1; v <= (two ? 2 : 1); ++v)
+      values->push_back(real_value(phase_change_name(at, two, v), phase_change_meaning(cfg, at, v),
+                                   r.phase_change[i][v - 1]));
+  }
+  for (const auto& e : initial_state_elements)
+    lines.push_back(state_line(r.Y, e, species_label, species_meaning));
+  auto* nout = line();
+  for (int ph = 1; ph <= phase_count; ++ph)
+    nout->push_back(
+        integer_value("NOUT(" + std::to_string(ph) + ")",
+                      "rows of phase " + std::to_string(ph) +
+                          ": 0 a data, ER and flux row at every output step, n > 0 at every n-th, "
+                          "negative none",
+                      r.NOUT[ph - 1]));
+  lines.push_back(window_length_line(r.NSW));
+  for (parameter_line& l : threshold_lines(r.OFFSET, cfg.maxima)) lines.push_back(std::move(l));
+  for (parameter_line& l : band_lines(r.optics.BAND)) lines.push_back(std::move(l));
+  return lines;
+}
 
 bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_error* err,
                          std::string* run_name_notice) {
   std::fill(cfg.ratcon, cfg.ratcon + ratcon_slots, 0.0);
-  return reader(cfg, r, err, run_name_notice).run();
+  std::fill(r.RUNNAME, r.RUNNAME + max_runname_length, ' ');
+  textio::value_reader in(cfg.input.file_name);
+  const bool ok = read_parameter_lines(in, frame_parameter_lines(cfg, r), err, run_name_notice);
+  r.duration = r.TPHASE[0];
+  r.nout = r.NOUT[0];
+  return ok;
 }
 
 bool set_up_after_reading(const frame_config& cfg, run_state& r) {

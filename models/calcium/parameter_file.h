@@ -5,11 +5,16 @@
 #include <string>
 
 #include "models/calcium/frame_config.h"
+#include "models/calcium/parameter_values.h"
 #include "models/calcium/run_state.h"
 #include "models/calcium/state_vector.h"
 #include "textio/value_reader.h"
 
 namespace calcium {
+
+// The lines of the file that cfg.input describes, on the destinations of `r`
+// and cfg.ratcon (sets r.runname_length).
+parameter_layout_lines frame_parameter_lines(const frame_config& cfg, run_state& r);
 
 // Reads every line of the file named by cfg.input into `r` and cfg.ratcon.
 // Every destination starts at 0 (the run name at blanks), so an item that a

@@ -9,48 +9,52 @@ namespace calcium {
 
 namespace {
 
-using textio::real;
+std::string unusable_start(const parameter_value& v) {
+  return textio::non_finite_time("the time column's start", *v.real);
+}
 
-// A value the reader took but the run cannot use, reported on its line.
-bool reject(const textio::value_reader& in, const char* item, std::string what,
-            textio::read_error* err) {
-  err->file = in.file_name();
-  err->line = in.line_number();
-  err->item = item;
-  err->what = std::move(what);
-  return false;
+std::string unusable_interval(const parameter_value& v) {
+  std::string problem = textio::non_finite_time("the output interval", *v.real);
+  if (!problem.empty() || !(*v.real < 0.0)) return problem;
+  char found[40];
+  std::snprintf(found, sizeof found, "%g", *v.real);
+  return std::string("the output interval must not be negative, found ") + found;
+}
+
+std::string unusable_duration(const parameter_value& v) {
+  return textio::non_finite_time("the phase duration", *v.real);
+}
+
+std::string unusable_window(const parameter_value& v) {
+  return window_length_ok(*v.integer) ? std::string() : window_length_problem(*v.integer);
 }
 
 }  // namespace
 
-bool read_time_line(textio::value_reader& in, double& TPRINT, double& DTOUT, double (&TPHASE)[5],
-                    textio::read_error* err) {
-  static const char* const phase[5] = {"TPHASE(1)", "TPHASE(2)", "TPHASE(3)", "TPHASE(4)",
-                                       "TPHASE(5)"};
-  double* t = TPHASE;
-  if (!in.read({real("TPRINT", TPRINT), real("DTOUT", DTOUT), real(phase[0], t[0]),
-                real(phase[1], t[1]), real(phase[2], t[2]), real(phase[3], t[3]),
-                real(phase[4], t[4])},
-               err))
-    return false;
-  if (!textio::require_finite_time(in, "TPRINT", "the time column's start", TPRINT, err) ||
-      !textio::require_finite_time(in, "DTOUT", "the output interval", DTOUT, err))
-    return false;
-  for (int i = 0; i < 5; ++i)
-    if (!textio::require_finite_time(in, phase[i], "the phase duration", t[i], err)) return false;
-  if (!(DTOUT < 0.0)) return true;
-  char v[40];
-  std::snprintf(v, sizeof v, "%g", DTOUT);
-  return reject(in, "DTOUT", std::string("the output interval must not be negative, found ") + v,
-                err);
+parameter_line time_line(double& TPRINT, double& DTOUT, double (&TPHASE)[5],
+                         std::string dtout_meaning) {
+  parameter_line line;
+  auto& v = line.values;
+  v.push_back(
+      real_value("TPRINT", "start value of the time column TPRINT", TPRINT, unusable_start));
+  v.push_back(real_value("DTOUT", std::move(dtout_meaning), DTOUT, unusable_interval));
+  for (int p = 1; p <= 5; ++p)
+    v.push_back(real_value("TPHASE(" + std::to_string(p) + ")",
+                           "duration of phase " + std::to_string(p) +
+                               (p == 1 ? "" : "; exactly 0 ends the run before the phase"),
+                           TPHASE[p - 1], unusable_duration));
+  return line;
 }
 
-bool read_state_line(textio::value_reader& in, double* Y, const int (&elements)[4],
-                     const char* const* labels, textio::read_error* err) {
-  const int* e = elements;
-  return in.read({real(labels[e[0]], Y[e[0]]), real(labels[e[1]], Y[e[1]]),
-                  real(labels[e[2]], Y[e[2]]), real(labels[e[3]], Y[e[3]])},
-                 err);
+parameter_line state_line(double* Y, const int (&elements)[4], const char* const* labels,
+                          const char* const* meanings) {
+  parameter_line line;
+  for (int e : elements)
+    line.values.push_back(
+        real_value(labels[e],
+                   std::string("initial ") + meanings[e] + ", Y(" + std::to_string(e + 1) + ")",
+                   Y[e]));
+  return line;
 }
 
 std::string window_length_problem(int nsw) {
@@ -58,28 +62,40 @@ std::string window_length_problem(int nsw) {
          ", found " + std::to_string(nsw);
 }
 
-bool read_window_length(textio::value_reader& in, int& NSW, textio::read_error* err) {
-  if (!in.read({textio::integer("NSW", NSW)}, err)) return false;
-  return window_length_ok(NSW) || reject(in, "NSW", window_length_problem(NSW), err);
+parameter_line window_length_line(int& NSW) {
+  parameter_line line;
+  line.values.push_back(
+      integer_value("NSW",
+                    "length of the sliding window of Ca_cyt in output steps, 1 to " +
+                        std::to_string(window_capacity),
+                    NSW, unusable_window));
+  return line;
 }
 
-bool read_thresholds(textio::value_reader& in, double (&OFFSET)[3], textio::read_error* err) {
-  return in.read({real("OFFSET1", OFFSET[0])}, err) && in.read({real("OFFSET2", OFFSET[1])}, err) &&
-         in.read({real("OFFSET3", OFFSET[2])}, err);
-}
-
-bool read_bands(textio::value_reader& in, band (&BAND)[3], textio::read_error* err) {
-  static const char* const names[3][3] = {{"epsilon(1)", "sigma(1)", "lamda(1)"},
-                                          {"epsilon(2)", "sigma(2)", "lamda(2)"},
-                                          {"epsilon(3)", "sigma(3)", "lamda(3)"}};
-  for (int b = 0; b < 3; ++b) {
-    band& d = BAND[b];
-    if (!in.read({real(names[b][0], d.epsilon), real(names[b][1], d.sigma),
-                  real(names[b][2], d.lamda)},
-                 err))
-      return false;
+parameter_layout_lines threshold_lines(double (&OFFSET)[3], bool detector) {
+  parameter_layout_lines lines(3);
+  for (int p = 1; p <= 3; ++p) {
+    const std::string meaning =
+        detector ? "Ca_cyt threshold of the maximum detector in phase " + std::to_string(p)
+                 : "threshold " + std::to_string(p) + ", only copied to \"tmp\"";
+    lines[p - 1].values.push_back(real_value("OFFSET" + std::to_string(p), meaning, OFFSET[p - 1]));
   }
-  return true;
+  return lines;
+}
+
+parameter_layout_lines band_lines(band (&BAND)[3]) {
+  static const char* const what[3] = {"the Ca-bound indicator", "the free indicator",
+                                      "the third peak"};
+  parameter_layout_lines lines(3);
+  for (int b = 0; b < 3; ++b) {
+    const std::string n = "(" + std::to_string(b + 1) + ")";
+    const std::string of = " of the emission band of " + std::string(what[b]);
+    auto& v = lines[b].values;
+    v.push_back(real_value("epsilon" + n, "amplitude" + of, BAND[b].epsilon));
+    v.push_back(real_value("sigma" + n, "width coefficient" + of, BAND[b].sigma));
+    v.push_back(real_value("lamda" + n, "centre wavelength" + of, BAND[b].lamda));
+  }
+  return lines;
 }
 
 }  // namespace calcium

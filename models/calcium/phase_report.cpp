@@ -124,14 +124,16 @@ void write_flux_table(report_out to, const derived_quantities& d) {
   put_flux_lines(to, lines);
 }
 
+const char* const concentration_trailers[8] = {
+    " !Ca_cyt,PMCA.M*,Ca_ext,M", " !MCa4,B,BCa4,PMCA.M",    " !PMCA,SERCA,Ca_lum,L",
+    " !LCa30,S,R,R.S",           " !ARCC,IP3R.IP3,IP3,Ind", "!Cacyt.Ind,S2,Gprot,GS2",
+    "!PLC,NCX.M*,NCX.M,NCX",     "!STIM,STIM.Ca,SOCC,IP3R"};
+
 void write_concentration_lines(report_out to, const double* Y) {
-  static const char* const trailers[8] = {" !Ca_cyt,PMCA.M*,Ca_ext,M", " !MCa4,B,BCa4,PMCA.M",
-                                          " !PMCA,SERCA,Ca_lum,L",     " !LCa30,S,R,R.S",
-                                          " !ARCC,IP3R.IP3,IP3,Ind",   "!Cacyt.Ind,S2,Gprot,GS2",
-                                          "!PLC,NCX.M*,NCX.M,NCX",     "!STIM,STIM.Ca,SOCC,IP3R"};
   textio::line l;
   for (int i = 0; i < 8; ++i) {
-    form_state_line(l, Y, initial_state_elements[i], 5, trailers[i]);
+    form_state_line(l, Y, initial_state_elements[i], concentration_digits,
+                    concentration_trailers[i]);
     put(to, l.view());
   }
 }

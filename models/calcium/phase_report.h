@@ -70,7 +70,10 @@ void write_rate_constant_table(report_out to, rate_constants k, std::span<const 
 // The 10 flux lines, to `to`.
 void write_flux_table(report_out to, const derived_quantities& d);
 
-// The 8 "(1X,1PE12.5,3(',',1PE12.5),A26)" lines with species trailers.
+// The 8 "(1X,1PE12.5,3(',',1PE12.5),A26)" lines with species trailers: line
+// i holds the elements initial_state_elements[i] (parameter_file.h).
+inline constexpr int concentration_digits = 5;
+extern const char* const concentration_trailers[8];
 void write_concentration_lines(report_out to, const double* Y);
 
 // The whole report (without the store row), with the console/summary order

@@ -9,27 +9,23 @@ namespace calcium {
 
 namespace {
 
-std::string_view suffix(int unit) {
-  switch (unit) {
-    case data_unit:
-      return ".txt";
-    case summary_unit:
-      return "_summary.txt";
-    case window_unit:
-      return "_sw.txt";
-    case flux_unit:
-      return "_fluxes.txt";
-    case spectrum_unit:
-      return "_spec.txt";
-    case store_unit:
-      return "_jSOCC-Ca_lum.txt";
-    case er_unit:
-      return "_ER.txt";
-  }
-  return "";
-}
+// The ER file comes last: the integrator's messages go there once it is open.
+constexpr result_file files[] = {
+    {data_unit, ".txt", ""},
+    {run_info_unit, "", "tmp"},
+    {summary_unit, "_summary.txt", ""},
+    {window_unit, "_sw.txt", ""},
+    {flux_unit, "_fluxes.txt", ""},
+    {spectrum_unit, "_spec.txt", ""},
+    {store_unit, "_jSOCC-Ca_lum.txt", ""},
+    {er_unit, "_ER.txt", ""},
+};
 
-bool written(const file_set& f, int unit) {
+}  // namespace
+
+const std::span<const result_file> frame_result_files = files;
+
+bool writes_file(const file_set& f, int unit) {
   switch (unit) {
     case window_unit:
       return f.sliding_window;
@@ -43,11 +39,15 @@ bool written(const file_set& f, int unit) {
   return true;
 }
 
-}  // namespace
+std::string file_name(const result_file& f, std::string_view runname) {
+  return f.fixed_name.empty() ? std::string(runname) + std::string(f.suffix)
+                              : std::string(f.fixed_name);
+}
 
 std::string result_file_name(std::string_view runname, int unit) {
-  std::string name =
-      unit == run_info_unit ? std::string("tmp") : std::string(runname) + std::string(suffix(unit));
+  std::string name;
+  for (const result_file& f : files)
+    if (f.unit == unit) name = file_name(f, runname);
   name.resize(80, ' ');
   return name;
 }
@@ -58,12 +58,11 @@ bool open_result_files(const frame_config& cfg, run_state& r, std::string* error
   std::string names[8];
   textio::unit_file group[8];
   std::size_t n = 0;
-  for (int unit : {data_unit, run_info_unit, summary_unit, window_unit, flux_unit, spectrum_unit,
-                   store_unit, er_unit}) {
-    if (!written(cfg.files, unit)) continue;
-    names[n] = result_file_name(r.run_name(), unit);
-    group[n] = {unit, names[n],
-                unit == run_info_unit ? textio::sharing::directory : textio::sharing::run};
+  for (const result_file& f : files) {
+    if (!writes_file(cfg.files, f.unit)) continue;
+    names[n] = result_file_name(r.run_name(), f.unit);
+    group[n] = {f.unit, names[n],
+                f.unit == run_info_unit ? textio::sharing::directory : textio::sharing::run};
     ++n;
   }
   if (!textio::open_units(std::span<const textio::unit_file>(group, n), error)) return false;
@@ -76,7 +75,7 @@ void end_of_run(const frame_config& cfg, const run_state& r) {
   put_both(report_out::summary, textio::blank_record());
   for (int unit :
        {store_unit, spectrum_unit, flux_unit, er_unit, window_unit, data_unit, run_info_unit})
-    if (written(cfg.files, unit)) textio::close_unit(unit);
+    if (writes_file(cfg.files, unit)) textio::close_unit(unit);
 
   textio::cpu_times cpu{};
   if (cfg.cpu_time_lines) cpu = textio::read_cpu_times();

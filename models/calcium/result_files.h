@@ -3,13 +3,32 @@
 // files. "tmp", the run header and the end report's lines: run_report.h.
 #pragma once
 
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "models/calcium/frame_config.h"
 #include "models/calcium/output_units.h"
 #include "models/calcium/run_state.h"
 
 namespace calcium {
+
+// A result file: its unit and its name, the run name followed by `suffix`,
+// or `fixed_name` ("tmp").
+struct result_file {
+  int unit;
+  std::string_view suffix;
+  std::string_view fixed_name;
+};
+
+// The name of `f` for the run name `runname` (whole, blank-padded).
+std::string file_name(const result_file& f, std::string_view runname);
+
+// The frame's result files in the order of creation.
+extern const std::span<const result_file> frame_result_files;
+
+// Whether a program with the files `f` writes the file on `unit`.
+bool writes_file(const file_set& f, int unit);
 
 // The file name on `unit` for run name `runname` (whole, blank-padded) as an
 // 80-character blank-padded text: "tmp" for run_info_unit, else run name +

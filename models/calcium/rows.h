@@ -2,7 +2,9 @@
 // fields after one leading blank, no header line. Also the NOUT rule that
 // decides when the row triple (data, ER, flux row) is due.
 //
-// Row layouts (width.digits, fields):
+// The columns of each row are tables (rows.cpp) that the writer reads and
+// calcium-layouts exports; a program's configuration names the layouts it
+// writes (frame_config::rows).
 //   data row   15.6 x 39 (624 characters; velmo65 writes the first 34)
 //   ER row     15.6 x 10 (160)
 //   flux row   15.4 x 16 (256)
@@ -13,10 +15,9 @@
 #include "models/calcium/derived.h"
 #include "models/calcium/frame_config.h"
 #include "models/calcium/optics.h"
+#include "models/calcium/row_layout.h"
 
 namespace calcium {
-
-inline constexpr int data_row_fields = 39;
 
 // NOUT rule: NOUT 0 always due; negative never; positive when the count of
 // output steps since the last triple reaches NOUT (the count then restarts).
@@ -33,11 +34,16 @@ struct step_values {
   rate_constants k;
 };
 
-// The first `columns` (up to data_row_fields) fields of the data row.
-void write_data_row(int unit, const step_values& s, int columns);
-void write_er_row(int unit, const step_values& s);
-void write_flux_row(int unit, const step_values& s);
-void write_window_row(int unit, double tprint, double window_mean);
-void write_store_row(int unit, double ca_lum, double jsocc);
+// The rows of one program's result files.
+struct frame_rows {
+  row_layout<step_values> data;    // run name + ".txt"
+  row_layout<step_values> er;      // run name + "_ER.txt"
+  row_layout<step_values> flux;    // run name + "_fluxes.txt"
+  row_layout<step_values> window;  // run name + "_sw.txt"
+  row_layout<step_values> store;   // run name + "_jSOCC-Ca_lum.txt": one row a phase end
+};
+
+// The rows of versions 66 and 67: the 39-column data row and the others.
+extern const frame_rows version67_rows;
 
 }  // namespace calcium

@@ -46,6 +46,12 @@ class driver {
  private:
   rate_constants k() const { return {cfg_.ratcon}; }
 
+  // What this step's rows read; the derived quantities and the optics are
+  // read when the row is written.
+  step_values values(double tprint) const {
+    return {tprint, r_.Y, &r_.d, &r_.optics, r_.window.mean, k()};
+  }
+
   void reset_integrator() {
     r_.T = 0.0;
     r_.TOUT = 0.0;
@@ -123,15 +129,15 @@ class driver {
       if (cfg_.maxima) detector_step(r_.detector, r_.IPHASE, r_.Y[Ca_cyt], r_.TPRINT);
 
       const double tprint = r_.TPRINT;
+      const step_values s = values(tprint);
       const bool rows_due = row_triple_due(r_.nout, r_.NCOUNT);
       if (rows_due) {
         form_step_quantities(tprint);
-        const step_values s{tprint, r_.Y, &r_.d, &r_.optics, r_.window.mean, k()};
-        write_data_row(data_unit, s, cfg_.data_columns);
-        if (cfg_.files.er) write_er_row(er_unit, s);
-        write_flux_row(flux_unit, s);
+        write_row(data_unit, cfg_.rows->data, s);
+        if (cfg_.files.er) write_row(er_unit, cfg_.rows->er, s);
+        write_row(flux_unit, cfg_.rows->flux, s);
       }
-      if (cfg_.files.sliding_window) write_window_row(window_unit, tprint, r_.window.mean);
+      if (cfg_.files.sliding_window) write_row(window_unit, cfg_.rows->window, s);
 
       r_.TOUT += r_.DTOUT;
       r_.TPRINT += r_.DTOUT;
@@ -152,7 +158,7 @@ class driver {
         r_.IPHASE,          r_.nout, r_.Y,    k(),          &r_.d,       r_.window.mean,
         r_.detector.period, r_.Kd_M, r_.Kd_B, r_.Kd_PMCA_M, r_.Kd_NCX_M, cfg_.lum_pmca_integrals};
     write_phase_report(p, cfg_.rate_constant_report);
-    if (cfg_.files.store) write_store_row(store_unit, r_.Y[Ca_lum], r_.d.jSOCC);
+    if (cfg_.files.store) write_row(store_unit, cfg_.rows->store, values(r_.TPRINT));
     put_both(report_out::summary, textio::blank_record());
   }
 

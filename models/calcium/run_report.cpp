@@ -11,21 +11,52 @@ textio::freeform& add_stamp(textio::freeform& f, std::string_view open,
   return f.text(open).text(stamp.date).text(", ").text(stamp.time).text(")");
 }
 
+namespace {
+
+using info = run_information;
+
+// The end of phase `n` counted from the start of phase 1, summed left to right.
+template <int n>
+void phase_end(textio::freeform& f, const info& i) {
+  double sum = i.TPHASE[0];
+  for (int p = 1; p < n; ++p) sum += i.TPHASE[p];
+  f.real(sum);
+}
+
+template <int n>
+void threshold(textio::freeform& f, const info& i) {
+  f.real(i.OFFSET[n - 1]);
+}
+
+constexpr run_information_record records[] = {
+    {"RUNNAME", "the run name, all its characters",
+     [](textio::freeform& f, const info& i) { f.text(i.runname); }},
+    {"total duration", "TPHASE(1) + ... + TPHASE(5)", phase_end<5>},
+    {"end of phase 1", "TPHASE(1), counted from the start of phase 1", phase_end<1>},
+    {"end of phase 2", "TPHASE(1) + TPHASE(2)", phase_end<2>},
+    {"end of phase 3", "TPHASE(1) + TPHASE(2) + TPHASE(3)", phase_end<3>},
+    {"end of phase 4", "TPHASE(1) + ... + TPHASE(4)", phase_end<4>},
+    {"run stamp", "date and time of the start of the run, \" (dd-Mon-yy, hh:mm:ss)\"",
+     [](textio::freeform& f, const info& i) { add_stamp(f, " (", *i.stamp); }},
+    {"OFFSET1", "threshold of phase 1", threshold<1>},
+    {"OFFSET2", "threshold of phase 2", threshold<2>},
+    {"OFFSET3", "threshold of phase 3", threshold<3>},
+};
+
+}  // namespace
+
+const std::span<const run_information_record> run_information_records = records;
+
 void write_run_information(std::string_view runname, const double (&TPHASE)[5],
                            const textio::run_stamp& stamp, const double (&OFFSET)[3]) {
   // "tmp" is shared by every program in the directory: rewritten under its lock.
   const textio::shared_write alone(run_info_unit);
-  const double* t = TPHASE;
-  auto record = [](const textio::freeform& f) { textio::write_unit(run_info_unit, f.view()); };
-  record(textio::freeform().text(runname));
-  record(textio::freeform().real((((t[0] + t[1]) + t[2]) + t[3]) + t[4]));
-  record(textio::freeform().real(t[0]));
-  record(textio::freeform().real(t[0] + t[1]));
-  record(textio::freeform().real((t[0] + t[1]) + t[2]));
-  record(textio::freeform().real(((t[0] + t[1]) + t[2]) + t[3]));
-  textio::freeform when;
-  record(add_stamp(when, " (", stamp));
-  for (double offset : OFFSET) record(textio::freeform().real(offset));
+  const info i{runname, TPHASE, &stamp, OFFSET};
+  for (const run_information_record& r : records) {
+    textio::freeform f;
+    r.form(f, i);
+    textio::write_unit(run_info_unit, f.view());
+  }
 }
 
 void write_run_header(std::string_view runname, const textio::run_stamp& stamp) {

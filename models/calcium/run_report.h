@@ -3,6 +3,7 @@
 // and nilpora, and the run stamp in parentheses that every header shows.
 #pragma once
 
+#include <span>
 #include <string_view>
 
 #include "textio/clock.h"
@@ -14,6 +15,24 @@ namespace calcium {
 // that the line shows " (dd-Mon-yy, hh:mm:ss)" for `open` " (".
 textio::freeform& add_stamp(textio::freeform& f, std::string_view open,
                             const textio::run_stamp& stamp);
+
+// What "tmp" is written from.
+struct run_information {
+  std::string_view runname;
+  const double* TPHASE;  // 5
+  const textio::run_stamp* stamp;
+  const double* OFFSET;  // 3
+};
+
+// One record (line) of "tmp": its name, meaning and how it is formed.
+struct run_information_record {
+  std::string_view name;
+  std::string_view meaning;
+  void (*form)(textio::freeform& f, const run_information& i);
+};
+
+// The ten records of the calcium programs' "tmp", in order.
+extern const std::span<const run_information_record> run_information_records;
 
 // The ten records of "tmp" on run_info_unit, rewritten under its lock: the whole run name; the
 // total of the five phase durations and the ends of phases 1 to 4, each summed left to right from

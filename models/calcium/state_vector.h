@@ -48,4 +48,7 @@ enum species : int {
 // The model's label of each species ("PMCA.M*" for PMCA_M_star).
 extern const char* const species_label[species_count];
 
+// What each species is ("free cytosolic Ca" for Ca_cyt).
+extern const char* const species_meaning[species_count];
+
 }  // namespace calcium

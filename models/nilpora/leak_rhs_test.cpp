@@ -16,6 +16,9 @@ TEST(LeakRhs, MovesTheSaturableRateFromSourceToReceivingPool) {
       {4.0, 0.0, 0.25, 0.0, 4.0},   // KM 0: saturated, v = VMAX
       {0.0, 0.5, 1.0, 0.0, 0.0},    // no rate yet: nothing moves
       {1.0, 1.0, 1.0, 100.0, 0.5},  // Y2 plays no part
+      // Distinct values on which VMAX*(Y1/(KM+Y1)) or VMAX/(KM+Y1)*Y1 would
+      // round otherwise: the product first, then the quotient.
+      {1.2576, 1.8724, 1.9905, 1.4378, (1.2576 * 1.9905) / (1.8724 + 1.9905)},
   };
   for (const auto& c : cases) {
     nilpora::LEAKPAR = {c.vmax, c.km};

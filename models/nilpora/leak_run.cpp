@@ -9,6 +9,7 @@
 #include "models/calcium/report_output.h"
 #include "models/calcium/row_writer.h"
 #include "models/calcium/run_report.h"
+#include "models/nilpora/data_row.h"
 #include "models/nilpora/leak_block.h"
 #include "models/nilpora/leak_rhs.h"
 #include "models/nilpora/parameter_file.h"
@@ -29,6 +30,17 @@ using calcium::put_both;
 using calcium::report_out;
 using calcium::run_info_unit;
 using calcium::summary_unit;
+
+constexpr calcium::result_file files[] = {
+    {data_unit, ".txt", ""},
+    {run_info_unit, "", "tmp"},
+    {summary_unit, "-terminal-output.txt", ""},
+};
+
+constexpr record_name records[] = {
+    {"RUNNAME", "the run name, all its characters"},
+    {"run stamp", "date and time of the start of the run, \"(dd-Mon-yy, hh:mm:ss)\""},
+};
 
 // Integrator work arrays: sized for eight equations with method flag 22.
 constexpr int rwork_length = 158;
@@ -58,6 +70,9 @@ void write_concentrations(std::string_view title, const double* Y) {
 
 }  // namespace
 
+const std::span<const calcium::result_file> result_files = files;
+const std::span<const record_name> run_information_records = records;
+
 void run_program() {
   textio::set_line_end(line_end);
   textio::start_run();
@@ -74,17 +89,18 @@ void run_program() {
   if (!run_name_notice.empty()) textio::write_notice(run_name_notice);
 
   const std::string_view RUNNAME(in.RUNNAME, runname_length);
-  const std::string data_name = std::string(RUNNAME) + ".txt";
-  const std::string summary_name = std::string(RUNNAME) + "-terminal-output.txt";
-
   // The result files open as one group before the first line is written, so
   // a file that cannot be created stops the run with nothing changed on disk.
+  std::string names[std::size(files)];
+  textio::unit_file group[std::size(files)];
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    const calcium::result_file& f = files[i];
+    names[i] = calcium::file_name(f, RUNNAME);
+    group[i] = {f.unit, names[i],
+                f.unit == run_info_unit ? textio::sharing::directory : textio::sharing::run};
+  }
   std::string open_failure;
-  if (!textio::open_units({{data_unit, data_name},
-                           {run_info_unit, "tmp", textio::sharing::directory},
-                           {summary_unit, summary_name}},
-                          &open_failure))
-    textio::stop_before_output(open_failure);
+  if (!textio::open_units(group, &open_failure)) textio::stop_before_output(open_failure);
 
   {
     // "tmp" gets its second record inside the run header.
@@ -132,8 +148,7 @@ void run_program() {
     LEAKPAR.VMAX = (1.0 - std::exp(-(in.KACT * TOUT))) * in.VMAX0;
     integrator::integrate(fex, NEQ, Y, T, TOUT, ITOL, &RTOL, &ATOL, ITASK, ISTATE, IOPT, RWORK, LRW,
                           IWORK, LIW, jex, MF);
-    const double row[] = {TPRINT, Y[0], Y[1], LEAKPAR.VMAX};
-    calcium::write_row(data_unit, row, 12, 5);
+    calcium::write_row(data_unit, data_row, leak_step{TPRINT, Y, LEAKPAR.VMAX});
     if (ISTATE < 0) textio::error_halt(ISTATE);
     TOUT += DTOUT;
     TPRINT += DTOUT;

@@ -367,6 +367,30 @@ TEST(NilporaRun, BadParameterFileStopsBeforeAnyResultFile) {
   }
 }
 
+// "1*" as the last item of the pools line is a null value: Y(2) keeps the 0
+// it has before reading, and the run is the run with "1.0 0.0".
+TEST(NilporaRun, RepeatNullAtTheEndOfThePoolsLine) {
+  const std::string head[] = {"null", "0 0.5 2", "1.5", "0.5", "0.4"};
+  const auto text = [&](const std::string& pools) {
+    std::string t;
+    for (const std::string& l : head) t += l + "\r\n";
+    return t + pools + "\r\n";
+  };
+  scratch_dir with_null, with_zero;
+  with_null.write("NILPORA.INP", text("1.0 1*"));
+  with_zero.write("NILPORA.INP", text("1.0 0.0"));
+  const finished_run a = run_in(with_null), b = run_in(with_zero);
+  ASSERT_EQ(a.r.exit_status, 0) << a.r.err;
+  ASSERT_EQ(b.r.exit_status, 0) << b.r.err;
+  EXPECT_EQ(a.r.err, "");
+  EXPECT_EQ(a.files, b.files);
+  ASSERT_EQ(a.text.count("null      .txt"), 1u);
+  EXPECT_EQ(a.text.at("null      .txt"), b.text.at("null      .txt"));
+  const std::vector<std::string> out = lines_of(a.r.out);
+  ASSERT_GE(out.size(), 5u);
+  EXPECT_EQ(out[4], "  1.000E+00, 0.000E+00");
+}
+
 // A result file that cannot be created stops the run before anything is
 // written: the files opened before it in the group are removed again.
 TEST(NilporaRun, ResultFileThatCannotBeCreatedStopsBeforeWriting) {

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "models/calcium/parameter_values.h"
 #include "textio/units.h"
 #include "textio/value_reader.h"
 
@@ -27,6 +28,9 @@ struct run_input {
   double KACT = 0.0;
   double Y[2] = {0.0, 0.0};
 };
+
+// The six lines on the destinations of *in.
+calcium::parameter_layout_lines parameter_lines(run_input& in);
 
 // Reads the six lines of `file` into *in. Returns false with *err filled on a
 // missing file, a short file, a bad value, a NaN or infinite time of line 2,

@@ -52,6 +52,35 @@ TEST(Velmo64v6Input, ReaderErrorsNameFileAndLine) {
   EXPECT_TRUE(empty.files().empty());
 }
 
+// A bad value at any place of the initial-state lines (97..103) names its own
+// species: every line, every position. Element 19 is the free receptor IP3R.
+TEST(Velmo64v6Input, StateValueErrorsNameTheirSpecies) {
+  const char* const species[7][4] = {{"Ca_cyt", "PMCA.M*", "Ca_ext", "M"},
+                                     {"MCa4", "B", "BCa4", "PMCA.M"},
+                                     {"PMCA", "SERCA", "Ca_lum", "L"},
+                                     {"LCa30", "S", "R", "R.S"},
+                                     {"ARCC", "IP3R", "IP3", "Ind"},
+                                     {"Cacyt.Ind", "S2", "Gprot", "GS2"},
+                                     {"PLC", "NCX.M*", "NCX.M", "NCX"}};
+  for (int k = 0; k < 7; ++k) {
+    for (int i = 0; i < 4; ++i) {
+      std::string values[4] = {"0.5", "0.25", "2.0", "4.0"};
+      values[i] = "bad" + std::to_string(i);
+      input_file in = oscillator_base();
+      const int line = 97 + k;
+      in.set(line, values[0] + ", " + values[1] + ", " + values[2] + ", " + values[3]);
+      SCOPED_TRACE(in.lines[line - 1]);
+      scratch_dir dir;
+      const run_result r = run_with(dir, in);
+      EXPECT_EQ(r.exit_status, 2);
+      const std::string message =
+          "VELMO64v6.INP line " + std::to_string(line) + ": " + species[k][i] + ": ";
+      EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
+      EXPECT_EQ(dir.files(), std::vector<std::string>{"VELMO64v6.INP"});
+    }
+  }
+}
+
 TEST(Velmo64v6Input, ResultFileThatCannotBeCreated) {
   input_file in = oscillator_base();
   scratch_dir dir;

@@ -11,6 +11,38 @@ const char* const species_label[NEQ] = {"Ca_cyt", "PMCA.M*",   "Ca_ext", "Ca_cyt
                                         "Ind",    "Cacyt.Ind", "S2",     "Gprot",      "GS2",
                                         "PLC",    "NCX.M*",    "NCX.M",  "NCX"};
 
+const char* const species_meaning[NEQ] = {
+    "free cytosolic Ca",
+    "Ca-activated pump complex, carries j3",
+    "external Ca; constant",
+    "running time integral of Ca_cyt",
+    "free sensor",
+    "sensor with 4 Ca bound",
+    "free cytosolic buffer",
+    "buffer with 4 Ca bound",
+    "pump bound to M",
+    "free pump",
+    "ER pump, made at a rate driven by Ca_cyt",
+    "free ER-lumen Ca",
+    "free lumen buffer",
+    "lumen buffer with 30 Ca bound",
+    "signal",
+    "receptor of S",
+    "receptor-signal complex, gates ARCC",
+    "ARCC channel amount",
+    "IP3 receptor",
+    "IP3",
+    "free indicator",
+    "Ca-bound indicator",
+    "second signal",
+    "free G protein",
+    "G protein with S2 bound",
+    "active phospholipase C",
+    "Ca-activated exchanger complex, carries jNCX",
+    "exchanger bound to M",
+    "free exchanger",
+};
+
 namespace {
 // kN read straight from the block; fex runs inside every corrector iteration,
 // so no bounds logic beyond the compile-time slot mapping.

@@ -46,6 +46,9 @@ enum species : int {
 // "SERCA*").
 extern const char* const species_label[NEQ];
 
+// What each species is in this network.
+extern const char* const species_meaning[NEQ];
+
 // Rate-constant block: the slot rule of calcium/ratcon.h up to k68, slots
 // 1..70 (ratcon[0] is slot 1): k1..k50, the receptor factors FE and FES that
 // fex writes, k51..k68. There is no COOPSTIM.

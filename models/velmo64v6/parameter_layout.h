@@ -17,8 +17,10 @@ extern const rate_line rate_lines[68];
 // Lines 71..96: a phase value, and on six lines a ramp coefficient.
 struct phase_line {
   const char* name;
+  const char* meaning;
   double phase_changes::*value;
   const char* coeff_name;  // nullptr on one-value lines
+  const char* coeff_meaning;
   double phase_changes::*coeff;
   const char* label;
   bool blank_after;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "models/calcium/optics.h"
+#include "models/calcium/parameter_values.h"
 #include "textio/units.h"
 #include "textio/value_reader.h"
 
@@ -42,6 +43,9 @@ struct parameters {
 
   std::string_view run_name() const { return {RUNNAME, runname_length}; }
 };
+
+// The 110 lines of the file on the destinations of *p.
+calcium::parameter_layout_lines parameter_lines(parameters& p);
 
 // Reads `file` line by line into *p. Rejects a NaN or infinite time of line
 // 2, a negative DTOUT and an NSW the sliding window cannot take as errors of

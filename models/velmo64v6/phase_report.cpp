@@ -87,7 +87,7 @@ void flux_table(report_out to, const step_quantities& q) {
 void concentration_lines(report_out to, const double* Y) {
   textio::line l;
   for (const state_line& s : state_lines) {
-    calcium::form_state_line(l, Y, s.element, 4, s.report_trailer);
+    calcium::form_state_line(l, Y, s.element, concentration_digits, s.report_trailer);
     calcium::put(to, l.view());
   }
 }

@@ -7,6 +7,10 @@
 
 namespace velmo64v6 {
 
+// The end-of-phase concentration lines: "(1X,1PE12.4,3(',',1PE12.4),A26)",
+// the elements and report trailers of state_lines (parameter_layout.h).
+constexpr int concentration_digits = 4;
+
 void write_phase_report(const run_state& s);
 
 }  // namespace velmo64v6

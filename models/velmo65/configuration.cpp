@@ -1,5 +1,6 @@
 #include "models/velmo65/configuration.h"
 
+#include "models/calcium/rows.h"
 #include "models/calcium/state_vector.h"
 #include "models/velmo66/configuration.h"
 
@@ -18,6 +19,12 @@ constexpr calcium::phase_switch switches[] = {
 using namespace calcium;  // the species
 constexpr int clamp[] = {Ca_cyt, S, R, R_S, ARCC, IP3R_IP3, IP3, PLC, NCX_M_star};
 
+// Columns 1 to 34 of version 67's data row (up to Ca_lum) and its flux row;
+// no ER, window or store file.
+const calcium::frame_rows rows = {calcium::first_columns(calcium::version67_rows.data, 34),
+                                  calcium::version67_rows.er, calcium::version67_rows.flux,
+                                  calcium::version67_rows.window, calcium::version67_rows.store};
+
 }  // namespace
 
 const calcium::frame_config& configuration() {
@@ -33,7 +40,7 @@ const calcium::frame_config& configuration() {
     c.maxima = false;
     c.dtout_reset_after_phase2 = false;
     c.lum_pmca_integrals = false;
-    c.data_columns = 34;
+    c.rows = &rows;
     c.NEQ = 33;  // fex fills YDOT(1..33) only with NEQ 33
     c.RTOL = 1.0e-6;
     c.ATOL = 1.0e-12;

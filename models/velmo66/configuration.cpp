@@ -1,5 +1,6 @@
 #include "models/velmo66/configuration.h"
 
+#include "models/calcium/rows.h"
 #include "models/velmo67/configuration.h"
 
 namespace velmo66 {
@@ -37,6 +38,7 @@ const calcium::frame_config& configuration() {
     c.rate_constant_report = rate_constant_report;
     c.cpu_time_lines = false;
     c.line_end = textio::line_end::crlf;
+    c.rows = &calcium::version67_rows;  // column for column
     return c;
   }();
   return cfg;

@@ -1,5 +1,6 @@
 #include "models/velmo67/configuration.h"
 
+#include "models/calcium/rows.h"
 #include "models/calcium/state_vector.h"
 #include "models/velmo67/network.h"
 
@@ -43,7 +44,7 @@ const calcium::frame_config& configuration() {
       .dtout_reset_after_phase2 = true,
       .cpu_time_lines = true,
       .lum_pmca_integrals = true,
-      .data_columns = 39,
+      .rows = &calcium::version67_rows,
       .NEQ = 35,
       .RTOL = 1.0e-8,
       .ATOL = 1.0e-13,

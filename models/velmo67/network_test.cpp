@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -133,20 +134,73 @@ TEST_F(HandState, CooperativityRules) {
   for (int e : {1, 13, 14, 33, 34}) EXPECT_FALSE(std::isnan(dy(e))) << e;
 }
 
+std::uint64_t bits(double v) {
+  std::uint64_t b;
+  std::memcpy(&b, &v, sizeof b);
+  return b;
+}
+
+// e^(c*ln b) and std::pow as the platform's library gives them when the
+// program runs (the compiler would fold constant arguments with its own
+// rounding).
+double exp_c_ln_b(double b, double c) {
+  volatile double base = b;
+  return std::exp(c * std::log(base));
+}
+double library_pow(double b, double c) {
+  volatile double base = b;
+  return std::pow(base, c);
+}
+
+// Compared bit for bit: the power is part of the STIM derivatives, which are
+// promised bit-identical. Where a rule leaves an exact result, the bases are
+// chosen so that the other rules (std::pow, e^(c*ln b), the squaring) would
+// each round differently.
 TEST(CoopPower, FollowsTheRulesInOrder) {
   const struct {
     double base, exponent, expected;
   } cases[] = {
-      {0.0, 0.0, 1.0},      {nan_value, 0.0, 1.0}, {nan_value, -0.0, 1.0}, {1.0, nan_value, 1.0},
-      {-0.5, 2.0, 0.25},    {-2.0, 3.0, -8.0},     {3.0, 5.0, 243.0},      {2.0, -2.0, 0.25},
-      {-2.0, -3.0, -0.125}, {0.0, -1.0, inf},      {-0.0, -3.0, inf},      {0.0, 0.5, 0.0},
-      {0.0, -0.5, inf},     {4.0, 0.5, 2.0},       {1e300, 2.0, inf},      {2.0, 1e6 + 0.5, inf},
+      // Zero exponent of either sign, then base 1.
+      {0.0, 0.0, 1.0},
+      {nan_value, 0.0, 1.0},
+      {nan_value, -0.0, 1.0},
+      {1.0, nan_value, 1.0},
+      {1.0, 2.5, 1.0},
+      // Integral exponents: repeated squaring, the reciprocal for a negative one.
+      {-0.5, 2.0, 0.25},
+      {-2.0, 3.0, -8.0},
+      {3.0, 5.0, 243.0},
+      {2.0, -2.0, 0.25},
+      {-2.0, -3.0, -0.125},
+      {0.0, -1.0, inf},
+      {-0.0, -1.0, inf},
+      {-0.0, -3.0, inf},
+      {1.485, 3.0, 1.485 * (1.485 * 1.485)},
+      {1.432, -3.0, 1.0 / (1.432 * (1.432 * 1.432))},
+      {1.005, 5.0, 1.005 * ((1.005 * 1.005) * (1.005 * 1.005))},
+      {-1.001, 3.0, -1.001 * (-1.001 * -1.001)},
+      {1e300, 2.0, inf},
+      // Non-integral exponents: e^(c*ln b); 0 and +infinity for a zero base.
+      {0.0, 0.5, 0.0},
+      {0.0, -0.5, inf},
+      {4.0, 0.5, 2.0},
+      {1.485, 2.5, exp_c_ln_b(1.485, 2.5)},
+      {1.077, 2.5, exp_c_ln_b(1.077, 2.5)},
+      {1.077, -2.5, exp_c_ln_b(1.077, -2.5)},
+      {2.0, 1e6 + 0.5, inf},
+      {0.5, 1e6 + 0.5, 0.0},
+      // Integral exponents of 2^31 and beyond keep the sign rule of odd powers.
+      {-1.0, 2147483649.0, -1.0},
+      {-1.0, 2147483648.0, 1.0},
+      {1.0000000001, 2147483648.0, library_pow(1.0000000001, 2147483648.0)},
   };
   for (const auto& c : cases) {
-    EXPECT_DOUBLE_EQ(velmo67::coop_power(c.base, c.exponent), c.expected)
-        << c.base << "^" << c.exponent;
+    EXPECT_EQ(bits(velmo67::coop_power(c.base, c.exponent)), bits(c.expected))
+        << c.base << "^" << c.exponent << " = " << velmo67::coop_power(c.base, c.exponent)
+        << ", expected " << c.expected;
   }
   EXPECT_TRUE(std::isnan(velmo67::coop_power(-1.0, 0.5)));
+  EXPECT_TRUE(std::isnan(velmo67::coop_power(-1.485, 2.5)));
   EXPECT_TRUE(std::isnan(velmo67::coop_power(nan_value, 2.0)));
 }
 

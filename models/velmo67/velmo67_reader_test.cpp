@@ -40,6 +40,28 @@ TEST(Velmo67Reader, BadParameterFilesStopBeforeAnyResultFile) {
     calcium_testing::expect_reader_stop(velmo67_program, c.text(), c.message, c.what);
 }
 
+// A bad value at any place of the initial-state lines names its own species:
+// every line, every position (the first, the middle ones and the last).
+TEST(Velmo67Reader, StateValueErrorsNameTheirSpecies) {
+  const char* const species[8][4] = {
+      {"Ca_cyt", "PMCA.M*", "Ca_ext", "M"}, {"MCa4", "B", "BCa4", "PMCA.M"},
+      {"PMCA", "SERCA", "Ca_lum", "L"},     {"LCa30", "S", "R", "R.S"},
+      {"ARCC", "IP3R.IP3", "IP3", "Ind"},   {"Cacyt.Ind", "S2", "Gprot", "GS2"},
+      {"PLC", "NCX.M*", "NCX.M", "NCX"},    {"STIM", "STIM.Ca", "SOCC", "IP3R"}};
+  for (int k = 0; k < 8; ++k) {
+    for (int i = 0; i < 4; ++i) {
+      input_file in;
+      const int line = in.state_line() + k;
+      std::string text = in.get(line);
+      text.replace(1 + 13 * i, 12, "        bad" + std::to_string(i));
+      in.set(line, text);
+      const std::string message =
+          "VELMO67.INP line " + std::to_string(line) + ": " + species[k][i] + ": ";
+      calcium_testing::expect_reader_stop(velmo67_program, in.text(), message, text);
+    }
+  }
+}
+
 TEST(Velmo67Reader, MissingParameterFile) {
   scratch_dir dir;
   const run_result r = dir.run("velmo67");
@@ -160,6 +182,8 @@ TEST(Velmo67Reader, EveryLineGoesToItsDestination) {
   EXPECT_EQ(r->nout, 1);
   EXPECT_EQ(r->NSW, 7);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(r->OFFSET[i], 156 + i + 0.125) << i;
+  // The maximum detector of phase p takes OFFSETp.
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(r->detector.OFFSET[i], 156 + i + 0.125) << i;
   for (int b = 0; b < 3; ++b) {
     EXPECT_EQ(r->optics.BAND[b].epsilon, 159 + b + 0.125) << b;
     EXPECT_EQ(r->optics.BAND[b].sigma, 159 + b + 0.25) << b;

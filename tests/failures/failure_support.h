@@ -175,8 +175,9 @@ class background_run {
   void finish(int status) {
     done_ = true;
     result_.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result_.out = testing_support::read_file(out_);
-    result_.err = testing_support::read_file(err_);
+    // A closed console leaves no standard-output file.
+    result_.out = testing_support::read_file_if_present(out_);
+    result_.err = testing_support::read_file_if_present(err_);
     std::error_code ec;
     fs::remove(out_, ec);
     fs::remove(err_, ec);
@@ -252,13 +253,15 @@ inline void expect_error_line(const program_info& p, const run_result& r, const 
   EXPECT_EQ(r.err, line + p.line_end);
 }
 
-// A file that ends in whole lines: empty, or ending with the line end.
-inline void expect_whole_lines(const program_info& p, const std::string& text,
-                               const std::string& what) {
-  if (text.empty()) return;
-  ASSERT_GE(text.size(), p.line_end.size()) << what;
+// A result file the run wrote, in whole lines: it exists, holds at least one
+// line, and ends with the line end.
+inline void expect_whole_lines(const program_info& p, const scratch_dir& dir,
+                               const std::string& name) {
+  ASSERT_TRUE(fs::is_regular_file(dir / name)) << "'" << name << "' was not written";
+  const std::string text = dir.read(name);
+  ASSERT_GE(text.size(), p.line_end.size()) << "'" << name << "' holds no line";
   EXPECT_EQ(text.substr(text.size() - p.line_end.size()), p.line_end)
-      << what << " ends inside a line";
+      << "'" << name << "' ends inside a line";
 }
 
 inline std::string program_name(const testing::TestParamInfo<program_info>& i) {

@@ -81,7 +81,7 @@ TEST_P(Interrupt, SignalInALaterPhaseKeepsWhatWasComputed) {
     EXPECT_EQ(r.exit_status, 128 + sig);
     EXPECT_EQ(r.err, "");
 
-    for (const std::string& name : ex.files()) expect_whole_lines(p(), dir.read(name), name);
+    for (const std::string& name : ex.files()) expect_whole_lines(p(), dir, name);
     const std::vector<std::string> rows = lines_without_ends(p(), dir.read(ex.data_file()));
     ASSERT_FALSE(rows.empty());
     for (const std::string& row : rows) ASSERT_EQ(row.size(), rows.front().size()) << "a cut row";

@@ -1,0 +1,14 @@
+// velmo67's legend and its reader as calcium-layouts calls them: the calcium
+// frame's, with velmo67's configuration.
+#include "models/calcium/layout_doc.h"
+#include "models/velmo67/configuration.h"
+
+namespace velmo67 {
+
+calcium::program_doc layout_doc() { return calcium::frame_program_doc("velmo67", configuration()); }
+
+calcium::parameter_reading read_as_program(const std::string& path) {
+  return calcium::read_as_frame_program(configuration(), path);
+}
+
+}  // namespace velmo67
