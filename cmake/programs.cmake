@@ -1,8 +1,6 @@
-# The program list, models/programs.txt, for the build and for the C++ code
-# that goes through every program. Included by the top CMakeLists.txt; also
-# run as a script by scripts/fuzz.sh, which builds outside CMake:
-#   cmake -DCALCIUM_SOURCE_DIR=<source> -DOUTPUT_DIR=<dir> -P cmake/programs.cmake
-# writes the headers and programs.list (the names, one a line) into <dir>.
+# The program list, models/programs.txt, for the build, for the C++ code
+# that goes through every program and for the scripts (programs.list).
+# Included by the top CMakeLists.txt.
 
 # The names in models/programs.txt, in order, into `out_var`.
 function(calcium_read_programs source_dir out_var)
@@ -23,7 +21,8 @@ endfunction()
 
 # Writes into `dir`:
 #   calcium_programs.h       CALCIUM_PROGRAMS(X): X(name) for every program, in order;
-#   calcium_program_facts.h  the same, with every program's test_facts.h included.
+#   calcium_program_facts.h  the same, with every program's test_facts.h included;
+#   programs.list            the names, one a line (scripts/fuzz.sh reads it).
 # A file is rewritten only when its text changes.
 function(calcium_write_program_headers dir)
   set(entries "")
@@ -38,11 +37,6 @@ function(calcium_write_program_headers dir)
 #define CALCIUM_PROGRAMS(X)${entries}\n")
   file(CONFIGURE OUTPUT ${dir}/calcium_program_facts.h @ONLY CONTENT
        "${head}#include \"calcium_programs.h\"\n${includes}")
+  list(JOIN ARGN "\n" names)
+  file(CONFIGURE OUTPUT ${dir}/programs.list @ONLY CONTENT "${names}\n")
 endfunction()
-
-if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
-  calcium_read_programs(${CALCIUM_SOURCE_DIR} programs)
-  calcium_write_program_headers(${OUTPUT_DIR} ${programs})
-  list(JOIN programs "\n" names)
-  file(WRITE ${OUTPUT_DIR}/programs.list "${names}\n")
-endif()

@@ -4,25 +4,13 @@
 // programs are those of models/programs.txt.
 #pragma once
 
-#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "textio/value_reader.h"
+#include "testing/fuzz_reader.h"
 
 namespace fuzzcheck {
-
-// What one program's reader made of one file.
-struct read_outcome {
-  bool ok = false;
-  textio::read_error err;             // filled when !ok
-  std::vector<std::uint64_t> values;  // bit patterns of reals, ints and text bytes, in file order
-  std::string broken_promise;         // set when a successful read let through a value its
-                                      // program rejects (window length, output interval,
-                                      // a NaN or infinite time)
-};
 
 struct program_reader {
   const char* name;  // "velmo67"

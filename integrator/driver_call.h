@@ -36,9 +36,9 @@ struct call {
 };
 
 // A message line of the driver (level 1: the call goes on to its return).
-inline void msg(const char* text, int nmes, int nerr, int ni = 0, int i1 = 0, int i2 = 0,
-                int nr = 0, double r1 = 0.0, double r2 = 0.0) {
-  write_message(text, nmes, nerr, 1, ni, i1, i2, nr, r1, r2);
+inline void msg(const message_line& line, int ni = 0, int i1 = 0, int i2 = 0, int nr = 0,
+                double r1 = 0.0, double r2 = 0.0) {
+  write_message(line, 1, ni, i1, i2, nr, r1, r2);
 }
 
 }  // namespace integrator::driver

@@ -14,8 +14,8 @@ namespace integrator::testing {
 namespace {
 
 std::vector<std::string> mxstep_lines(int mxstep, double tcur) {
-  return {text("INTEG--  AT CURRENT T (=R1), MXSTEP (=I1) STEPS   "),
-          text("      TAKEN ON THIS CALL BEFORE REACHING TOUT     "), ints(mxstep), one_real(tcur)};
+  return {text(messages::mxstep_reached), text(messages::mxstep_before_tout), ints(mxstep),
+          one_real(tcur)};
 }
 
 void oscillator(int*, double*, double* y, double* ydot) {
@@ -67,13 +67,13 @@ TEST_F(DriverLimits, TPlusHEqualsTWarningIsIssuedMxhnilTimesPerProblem) {
   auto expect_warnings = [](const std::vector<std::string>& lines, const warning_limit& r) {
     std::vector<std::string> want;
     for (int k = 1; k <= r.mxhnil; ++k) {
-      want.push_back(text("INTEG--  WARNING..INTERNAL T (=R1) AND H (=R2) ARE"));
-      want.push_back(text("      SUCH THAT IN THE MACHINE, T + H = T ON THE NEXT STEP  "));
-      want.push_back(text("      (H = STEP SIZE). SOLVER WILL CONTINUE ANYWAY"));
+      want.push_back(text(messages::tiny_step));
+      want.push_back(text(messages::tiny_step_machine));
+      want.push_back(text(messages::tiny_step_goes_on));
       want.push_back(two_reals(1e10, 0.0).substr(0, 49) + "~");  // H varies
     }
-    want.push_back(text("INTEG--  ABOVE WARNING HAS BEEN ISSUED I1 TIMES.  "));
-    want.push_back(text("      IT WILL NOT BE ISSUED AGAIN FOR THIS PROBLEM"));
+    want.push_back(text(messages::tiny_step_limit));
+    want.push_back(text(messages::tiny_step_not_again));
     want.push_back(ints(r.mxhnil));
     for (const std::string& l : mxstep_lines(r.mxstep, 1e10)) want.push_back(l);
     ASSERT_EQ(lines.size(), want.size());
@@ -298,8 +298,7 @@ TEST_F(DriverLimits, ToutCloserToTThanTwiceTheRoundoffCannotStart) {
     p.call(linear_growth);
     EXPECT_EQ(p.istate, -3);
     EXPECT_EQ(p.t, t);
-    const std::vector<std::string> want = {
-        text("INTEG--  TOUT (=R1) TOO CLOSE TO T(=R2) TO START INTEGRATION"), two_reals(below, t)};
+    const std::vector<std::string> want = {text(messages::tout_too_close), two_reals(below, t)};
     EXPECT_EQ(capture.lines(), want);
   }
   reset_blocks();
@@ -392,8 +391,8 @@ TEST_F(DriverLimits, TooMuchAccuracyIsRefusedAboveOneNotOnlyAboveTwo) {
       EXPECT_EQ(p.rwork[13], 2.0 * tolsf);
       EXPECT_NEAR(p.rwork[13], 3.0, 1e-13);
       ASSERT_EQ(lines.size(), 3u);
-      EXPECT_EQ(lines[0], at_start ? text("INTEG--  AT START OF PROBLEM, TOO MUCH ACCURACY   ")
-                                   : text("INTEG--  AT T (=R1), TOO MUCH ACCURACY REQUESTED  "));
+      EXPECT_EQ(lines[0],
+                at_start ? text(messages::start_accuracy) : text(messages::too_much_accuracy));
     }
   }
 }
@@ -416,8 +415,8 @@ TEST_F(DriverLimits, WeightThatBecomesNegativeIsReportedWithItsValue) {
   message_capture capture;
   p.call(linear_growth);
   EXPECT_EQ(p.istate, -6);
-  const std::vector<std::string> want = {text("INTEG--  AT T (=R1), EWT(I1) HAS BECOME R2 .LE. 0."),
-                                         ints(2), two_reals(p.rwork[12], -2e-6)};
+  const std::vector<std::string> want = {text(messages::ewt_became_nonpositive), ints(2),
+                                         two_reals(p.rwork[12], -2e-6)};
   EXPECT_EQ(capture.lines(), want);
 }
 

@@ -74,121 +74,121 @@ INSTANTIATE_TEST_SUITE_P(
     EveryCheck, IllegalInput,
     ::testing::Values(
         illegal_case{"istate", [](problem& p) { p.istate = 7; },
-                     {" INTEG--  ISTATE (=I1) ILLEGAL   ", "      IN ABOVE MESSAGE,  I1 =         7"}},
+                     {text(messages::istate_illegal), ints(7)}},
         illegal_case{"istate_zero", [](problem& p) { p.istate = 0; },
-                     {text("INTEG--  ISTATE (=I1) ILLEGAL "), ints(0)}},
+                     {text(messages::istate_illegal), ints(0)}},
         illegal_case{"istate_four", [](problem& p) { p.istate = 4; },
-                     {text("INTEG--  ISTATE (=I1) ILLEGAL "), ints(4)}},
+                     {text(messages::istate_illegal), ints(4)}},
         illegal_case{"itask", [](problem& p) { p.itask = 6; },
-                     {text("INTEG--  ITASK (=I1) ILLEGAL  "), ints(6)}},
+                     {text(messages::itask_illegal), ints(6)}},
         illegal_case{"itask_zero", [](problem& p) { p.itask = 0; },
-                     {text("INTEG--  ITASK (=I1) ILLEGAL  "), ints(0)}},
+                     {text(messages::itask_illegal), ints(0)}},
         illegal_case{"not_initialised", [](problem& p) { p.istate = 2; },
-                     {text("INTEG--  ISTATE .GT. 1 BUT INTEG NOT INITIALIZED  ")}},
+                     {text(messages::not_initialized)}},
         illegal_case{"neq", [](problem& p) { p.neq = 0; },
-                     {text("INTEG--  NEQ (=I1) .LT. 1     "), ints(0)}},
+                     {text(messages::neq_below_one), ints(0)}},
         illegal_case{"neq_increased",
                      [](problem& p) {
                        started(p);
                        p.istate = 3;
                        p.neq = 4;
                      },
-                     {text("INTEG--  ISTATE = 3 AND NEQ INCREASED (I1 TO I2)  "), ints(3, 4)}},
+                     {text(messages::neq_increased), ints(3, 4)}},
         illegal_case{"itol", [](problem& p) { p.itol = 0; },
-                     {text("INTEG--  ITOL (=I1) ILLEGAL   "), ints(0)}},
+                     {text(messages::itol_illegal), ints(0)}},
         illegal_case{"itol_five", [](problem& p) { p.itol = 5; },
-                     {text("INTEG--  ITOL (=I1) ILLEGAL   "), ints(5)}},
+                     {text(messages::itol_illegal), ints(5)}},
         illegal_case{"iopt", [](problem& p) { p.iopt = 2; },
-                     {text("INTEG--  IOPT (=I1) ILLEGAL   "), ints(2)}},
+                     {text(messages::iopt_illegal), ints(2)}},
         illegal_case{"mf_units", [](problem& p) { p.mf = 26; },
-                     {text("INTEG--  MF (=I1) ILLEGAL     "), ints(26)}},
+                     {text(messages::mf_illegal), ints(26)}},
         illegal_case{"mf_tens", [](problem& p) { p.mf = 9; },
-                     {text("INTEG--  MF (=I1) ILLEGAL     "), ints(9)}},
+                     {text(messages::mf_illegal), ints(9)}},
         illegal_case{"mf_method_zero", [](problem& p) { p.mf = 5; },
-                     {text("INTEG--  MF (=I1) ILLEGAL     "), ints(5)}},
+                     {text(messages::mf_illegal), ints(5)}},
         illegal_case{"mf_method_three", [](problem& p) { p.mf = 30; },
-                     {text("INTEG--  MF (=I1) ILLEGAL     "), ints(30)}},
+                     {text(messages::mf_illegal), ints(30)}},
         illegal_case{"ml",
                      [](problem& p) {
                        p.mf = 24;
                        p.iwork[0] = 3;
                      },
-                     {text("INTEG--  ML (=I1) ILLEGAL.. .LT.0 OR .GE.NEQ (=I2)"), ints(3, 3)}},
+                     {text(messages::ml_illegal), ints(3, 3)}},
         illegal_case{"mu",
                      [](problem& p) {
                        p.mf = 25;
                        p.iwork[1] = -1;
                      },
-                     {text("INTEG--  MU (=I1) ILLEGAL.. .LT.0 OR .GE.NEQ (=I2)"), ints(-1, 3)}},
+                     {text(messages::mu_illegal), ints(-1, 3)}},
         illegal_case{"mu_equals_neq",
                      [](problem& p) {
                        p.mf = 25;
                        p.iwork[0] = 2;
                        p.iwork[1] = 3;
                      },
-                     {text("INTEG--  MU (=I1) ILLEGAL.. .LT.0 OR .GE.NEQ (=I2)"), ints(3, 3)}},
+                     {text(messages::mu_illegal), ints(3, 3)}},
         illegal_case{"maxord",
                      [](problem& p) {
                        p.iopt = 1;
                        p.iwork[4] = -1;
                      },
-                     {text("INTEG--  MAXORD (=I1) .LT. 0  "), ints(-1)}},
+                     {text(messages::maxord_negative), ints(-1)}},
         illegal_case{"mxstep",
                      [](problem& p) {
                        p.iopt = 1;
                        p.iwork[5] = -2;
                      },
-                     {text("INTEG--  MXSTEP (=I1) .LT. 0  "), ints(-2)}},
+                     {text(messages::mxstep_negative), ints(-2)}},
         illegal_case{"mxhnil",
                      [](problem& p) {
                        p.iopt = 1;
                        p.iwork[6] = -3;
                      },
-                     {text("INTEG--  MXHNIL (=I1) .LT. 0  "), ints(-3)}},
+                     {text(messages::mxhnil_negative), ints(-3)}},
         illegal_case{"h0_direction",
                      [](problem& p) {
                        p.iopt = 1;
                        p.rwork[4] = -0.1;
                      },
-                     {text("INTEG--  TOUT (=R1) BEHIND T (=R2)      "),
+                     {text(messages::tout_behind_t),
                       two_reals + r04 + "   R2 =" + r0,
-                      text("      INTEGRATION DIRECTION IS GIVEN BY H0 (=R1)  "),
+                      text(messages::direction_from_h0),
                       one_real + " -0.1000000000000D+00"}},
         illegal_case{"hmax",
                      [](problem& p) {
                        p.iopt = 1;
                        p.rwork[5] = -1.0;
                      },
-                     {text("INTEG--  HMAX (=R1) .LT. 0.0  "), one_real + " -0.1000000000000D+01"}},
+                     {text(messages::hmax_negative), one_real + " -0.1000000000000D+01"}},
         illegal_case{"hmin",
                      [](problem& p) {
                        p.iopt = 1;
                        p.rwork[6] = -2.0;
                      },
-                     {text("INTEG--  HMIN (=R1) .LT. 0.0  "), one_real + " -0.2000000000000D+01"}},
+                     {text(messages::hmin_negative), one_real + " -0.2000000000000D+01"}},
         illegal_case{"lrw", [](problem& p) { p.lrw = 57; },
-                     {text("INTEG--  RWORK LENGTH NEEDED, LENRW (=I1), EXCEEDS LRW (=I2)"),
+                     {text(messages::rwork_too_short),
                       ints(58, 57)}},
         illegal_case{"liw", [](problem& p) { p.liw = 22; },
-                     {text("INTEG--  IWORK LENGTH NEEDED, LENIW (=I1), EXCEEDS LIW (=I2)"),
+                     {text(messages::iwork_too_short),
                       ints(23, 22)}},
         illegal_case{"rtol",
                      [](problem& p) {
                        p.itol = 4;
                        p.rtol = {1e-4, -1e-4, 1e-4};
                      },
-                     {text("INTEG--  RTOL(I1) IS R1 .LT. 0.0        "), ints(2),
+                     {text(messages::rtol_negative), ints(2),
                       one_real + " -0.1000000000000D-03"}},
         illegal_case{"rtol_array_itol3",
                      [](problem& p) {
                        p.itol = 3;
                        p.rtol = {1e-4, -2e-4, 1e-4};
                      },
-                     {text("INTEG--  RTOL(I1) IS R1 .LT. 0.0        "), ints(2),
+                     {text(messages::rtol_negative), ints(2),
                       one_real + " -0.2000000000000D-03"}},
         // a scalar RTOL is the first element, whichever component it fails for
         illegal_case{"rtol_scalar", [](problem& p) { p.rtol[0] = -1e-4; },
-                     {text("INTEG--  RTOL(I1) IS R1 .LT. 0.0        "), ints(1),
+                     {text(messages::rtol_negative), ints(1),
                       one_real + " -0.1000000000000D-03"}},
         illegal_case{"atol_array_itol4",
                      [](problem& p) {
@@ -196,31 +196,31 @@ INSTANTIATE_TEST_SUITE_P(
                        p.rtol = {1e-4, 1e-4, 1e-4};
                        p.atol = {1e-6, -1e-10, 1e-6};
                      },
-                     {text("INTEG--  ATOL(I1) IS R1 .LT. 0.0        "), ints(2),
+                     {text(messages::atol_negative), ints(2),
                       one_real + " -0.1000000000000D-09"}},
         illegal_case{"atol", [](problem& p) { p.atol[2] = -1e-6; },
-                     {text("INTEG--  ATOL(I1) IS R1 .LT. 0.0        "), ints(3),
+                     {text(messages::atol_negative), ints(3),
                       one_real + " -0.1000000000000D-05"}},
         illegal_case{"zero_weight",
                      [](problem& p) {
                        p.itol = 1;
                        p.atol[0] = 0.0;
                      },
-                     {text("INTEG--  EWT(I1) IS R1 .LE. 0.0         "), ints(2), one_real + r0}},
+                     {text(messages::ewt_not_positive), ints(2), one_real + r0}},
         // the weight reported is the one found, not its positive neighbour's
         illegal_case{"zero_weight_before_a_positive",
                      [](problem& p) {
                        p.itol = 2;
                        p.atol = {1e-6, 0.0, 1e-6};
                      },
-                     {text("INTEG--  EWT(I1) IS R1 .LE. 0.0         "), ints(2), one_real + r0}},
+                     {text(messages::ewt_not_positive), ints(2), one_real + r0}},
         illegal_case{"tout_too_close",
                      [](problem& p) {
                        // 8 apart at 1e15: a different double, yet closer than 2*ROUNDOFF*|T|
                        p.t = 1e15;
                        p.tout = 1e15 + 8.0;
                      },
-                     {text("INTEG--  TOUT (=R1) TOO CLOSE TO T(=R2) TO START INTEGRATION"),
+                     {text(messages::tout_too_close),
                       two_reals + "  0.1000000000000D+16   R2 =  0.1000000000000D+16"}},
         illegal_case{"itask3_behind",
                      [](problem& p) {
@@ -228,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
                        p.itask = 3;
                        p.tout = 0.0;
                      },
-                     {text("INTEG--  ITASK = I1 AND TOUT (=R1) BEHIND TCUR - HU (= R2)  "), ints(3),
+                     {text(messages::tout_behind_last_step), ints(3),
                       two_reals + r0 + "   R2 =~"}},
         illegal_case{"tcrit_behind_tcur",
                      [](problem& p) {
@@ -237,14 +237,14 @@ INSTANTIATE_TEST_SUITE_P(
                        p.rwork[0] = 0.1;
                        p.tout = 0.5;
                      },
-                     {text("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) BEHIND TCUR (=R2)   "),
+                     {text(messages::tcrit_behind_tcur),
                       two_reals + "  0.1000000000000D+00   R2 =~"}},
         illegal_case{"tcrit_behind_tout_at_start",
                      [](problem& p) {
                        p.itask = 4;
                        p.rwork[0] = 0.2;
                      },
-                     {text("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) BEHIND TOUT (=R2)   "),
+                     {text(messages::tcrit_behind_tout),
                       two_reals + "  0.2000000000000D+00   R2 =" + r04}},
         illegal_case{"too_much_accuracy_at_start",
                      [](problem& p) {
@@ -252,17 +252,17 @@ INSTANTIATE_TEST_SUITE_P(
                        p.rtol[0] = 1e-16;
                        p.atol[0] = 1e-30;
                      },
-                     {text("INTEG--  AT START OF PROBLEM, TOO MUCH ACCURACY   "),
-                      text("      REQUESTED FOR PRECISION OF MACHINE..  SEE TOLSF (=R1) "),
+                     {text(messages::start_accuracy),
+                      text(messages::start_accuracy_tolsf),
                       one_real + "  0.1154700~"}},
         illegal_case{"interpolation_before_stepping",
                      [](problem& p) {
                        started(p);
                        p.tout = 0.0;
                      },
-                     {text("INTRP--  T (=R1) ILLEGAL      "), one_real + r0,
-                      text("      T NOT IN INTERVAL TCUR - HU (= R1) TO TCUR (=R2)      "),
-                      two_reals + "~", text("INTEG--  TROUBLE FROM INTRP. ITASK = I1, TOUT = R1"),
+                     {text(messages::interpolation_t_illegal), one_real + r0,
+                      text(messages::interpolation_t_outside),
+                      two_reals + "~", text(messages::interpolation_trouble),
                       ints(1), one_real + r0}}),
     [](const ::testing::TestParamInfo<illegal_case>& info) { return std::string(info.param.name); });
 
@@ -345,7 +345,7 @@ TEST(IllegalInput, AbsurdProblemSizesAreTooLongNotWrappedRound) {
     EXPECT_EQ(p.iwork[17], r.leniw) << "MF " << r.mf;
     const std::vector<std::string> lines = capture.lines();
     ASSERT_EQ(lines.size(), 2u) << "MF " << r.mf;
-    EXPECT_EQ(lines[0], text("INTEG--  RWORK LENGTH NEEDED, LENRW (=I1), EXCEEDS LRW (=I2)"));
+    EXPECT_EQ(lines[0], text(messages::rwork_too_short));
     EXPECT_EQ(lines[1], ints(INT_MAX, p.lrw));
   }
   reset_blocks();
@@ -413,14 +413,13 @@ TEST_F(RunEnding, FourRepeatedStartsAreHarmlessAndAnyRealStartClearsTheCount) {
   EXPECT_EQ(p.istate, -3);
   const std::vector<std::string> lines = capture.lines();
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0], text("INTEG--  ISTATE .GT. 1 BUT INTEG NOT INITIALIZED  "));
+  EXPECT_EQ(lines[0], text(messages::not_initialized));
 }
 
 using RunEndingDeathTest = RunEnding;
 
 // The one line on standard error that tells a user why the run ended.
-constexpr const char* stopped_line =
-    "the integrator stopped the run: INTEG--  RUN ABORTED\\.\\. APPARENT INFINITE LOOP";
+const std::string stopped_line = stopped_run_pattern(messages::run_aborted);
 
 TEST_F(RunEndingDeathTest, FifthRepeatedStartStopsTheRunWithStatusOne) {
   EXPECT_EXIT(
@@ -436,9 +435,9 @@ TEST_F(RunEndingDeathTest, FifthRepeatedStartStopsTheRunWithStatusOne) {
       ::testing::ExitedWithCode(1), stopped_line);
   const std::vector<std::string> lines = file_lines();
   ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0], text("INTEG--  REPEATED CALLS WITH ISTATE = 1 AND TOUT = T (=R1)  "));
+  EXPECT_EQ(lines[0], text(messages::repeated_start));
   EXPECT_EQ(lines[1], one_real + "  0.2500000000000D+01");
-  EXPECT_EQ(lines[2], text("INTEG--  RUN ABORTED.. APPARENT INFINITE LOOP     "));
+  EXPECT_EQ(lines[2], text(messages::run_aborted));
 }
 
 TEST_F(RunEndingDeathTest, SixthIllegalCallInARowStopsTheRunWithStatusOne) {
@@ -458,10 +457,10 @@ TEST_F(RunEndingDeathTest, SixthIllegalCallInARowStopsTheRunWithStatusOne) {
       ::testing::ExitedWithCode(1), stopped_line);
   const std::vector<std::string> lines = file_lines();
   ASSERT_EQ(lines.size(), 6 * 2 + 2u);
-  EXPECT_EQ(lines[10], text("INTEG--  ITOL (=I1) ILLEGAL   "));
+  EXPECT_EQ(lines[10], text(messages::itol_illegal));
   EXPECT_EQ(lines[11], ints(9));
-  EXPECT_EQ(lines[12], text("INTEG--  REPEATED OCCURRENCES OF ILLEGAL INPUT    "));
-  EXPECT_EQ(lines[13], text("INTEG--  RUN ABORTED.. APPARENT INFINITE LOOP     "));
+  EXPECT_EQ(lines[12], text(messages::repeated_illegal_input));
+  EXPECT_EQ(lines[13], text(messages::run_aborted));
 }
 
 // An error return clears the count as a success does: after it, five more

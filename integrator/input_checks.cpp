@@ -21,26 +21,26 @@ bool check_inputs(call& c, int IOPT, int LRW, int LIW, int MF, checked_inputs& i
   const bool start = c.ISTATE == 1;
   const int n = c.NEQ[0];
   if (n < 1) {
-    msg("INTEG--  NEQ (=I1) .LT. 1     ", 30, 4, 1, n);
+    msg(messages::neq_below_one, 1, n);
     return false;
   }
   if (!start && n > s.NEQ_CURRENT) {
-    msg("INTEG--  ISTATE = 3 AND NEQ INCREASED (I1 TO I2)  ", 50, 5, 2, s.NEQ_CURRENT, n);
+    msg(messages::neq_increased, 2, s.NEQ_CURRENT, n);
     return false;
   }
   in.N = n;
   if (c.ITOL < 1 || c.ITOL > 4) {
-    msg("INTEG--  ITOL (=I1) ILLEGAL   ", 30, 6, 1, c.ITOL);
+    msg(messages::itol_illegal, 1, c.ITOL);
     return false;
   }
   if (IOPT < 0 || IOPT > 1) {
-    msg("INTEG--  IOPT (=I1) ILLEGAL   ", 30, 7, 1, IOPT);
+    msg(messages::iopt_illegal, 1, IOPT);
     return false;
   }
   in.METHOD = MF / 10;
   in.ITERATION = MF % 10;
   if (in.METHOD < 1 || in.METHOD > 2 || in.ITERATION < 0 || in.ITERATION > 5) {
-    msg("INTEG--  MF (=I1) ILLEGAL     ", 30, 8, 1, MF);
+    msg(messages::mf_illegal, 1, MF);
     return false;
   }
   const bool banded = in.ITERATION >= 4;
@@ -48,11 +48,11 @@ bool check_inputs(call& c, int IOPT, int LRW, int LIW, int MF, checked_inputs& i
   const int mu = banded ? at_place(c.IWORK, iwork_place::MU) : 0;
   if (banded) {
     if (ml < 0 || ml >= n) {
-      msg("INTEG--  ML (=I1) ILLEGAL.. .LT.0 OR .GE.NEQ (=I2)", 50, 9, 2, ml, n);
+      msg(messages::ml_illegal, 2, ml, n);
       return false;
     }
     if (mu < 0 || mu >= n) {
-      msg("INTEG--  MU (=I1) ILLEGAL.. .LT.0 OR .GE.NEQ (=I2)", 50, 10, 2, mu, n);
+      msg(messages::mu_illegal, 2, mu, n);
       return false;
     }
   }
@@ -68,40 +68,40 @@ bool check_inputs(call& c, int IOPT, int LRW, int LIW, int MF, checked_inputs& i
   } else {
     int maxord = at_place(c.IWORK, iwork_place::MAXORD);
     if (maxord < 0) {
-      msg("INTEG--  MAXORD (=I1) .LT. 0  ", 30, 11, 1, maxord);
+      msg(messages::maxord_negative, 1, maxord);
       return false;
     }
     if (maxord == 0) maxord = maxord_unbounded;
     in.MAXORD = std::min(maxord, mord);
     const int mxstep = at_place(c.IWORK, iwork_place::MXSTEP);
     if (mxstep < 0) {
-      msg("INTEG--  MXSTEP (=I1) .LT. 0  ", 30, 12, 1, mxstep);
+      msg(messages::mxstep_negative, 1, mxstep);
       return false;
     }
     in.MXSTEP = mxstep == 0 ? MXSTP0 : mxstep;
     const int mxhnil = at_place(c.IWORK, iwork_place::MXHNIL);
     if (mxhnil < 0) {
-      msg("INTEG--  MXHNIL (=I1) .LT. 0  ", 30, 13, 1, mxhnil);
+      msg(messages::mxhnil_negative, 1, mxhnil);
       return false;
     }
     in.MXHNIL = mxhnil == 0 ? MXHNL0 : mxhnil;
     if (start) {
       in.H0 = at_place(c.RWORK, rwork_place::H0);
       if ((c.TOUT - c.T) * in.H0 < 0.0) {
-        msg("INTEG--  TOUT (=R1) BEHIND T (=R2)      ", 40, 14, 0, 0, 0, 2, c.TOUT, c.T);
-        msg("      INTEGRATION DIRECTION IS GIVEN BY H0 (=R1)  ", 50, 14, 0, 0, 0, 1, in.H0);
+        msg(messages::tout_behind_t, 0, 0, 0, 2, c.TOUT, c.T);
+        msg(messages::direction_from_h0, 0, 0, 0, 1, in.H0);
         return false;
       }
     }
     const double hmax = at_place(c.RWORK, rwork_place::HMAX);
     if (hmax < 0.0) {
-      msg("INTEG--  HMAX (=R1) .LT. 0.0  ", 30, 15, 0, 0, 0, 1, hmax);
+      msg(messages::hmax_negative, 0, 0, 0, 1, hmax);
       return false;
     }
     in.HMAX_INV = hmax > 0.0 ? 1.0 / hmax : 0.0;
     in.HMIN = at_place(c.RWORK, rwork_place::HMIN);
     if (in.HMIN < 0.0) {
-      msg("INTEG--  HMIN (=R1) .LT. 0.0  ", 30, 16, 0, 0, 0, 1, in.HMIN);
+      msg(messages::hmin_negative, 0, 0, 0, 1, in.HMIN);
       return false;
     }
   }
@@ -127,11 +127,11 @@ bool check_inputs(call& c, int IOPT, int LRW, int LIW, int MF, checked_inputs& i
   at_place(c.IWORK, iwork_place::LENRW) = lenrw;
   at_place(c.IWORK, iwork_place::LENIW) = leniw;
   if (lenrw_wide > LRW) {
-    msg("INTEG--  RWORK LENGTH NEEDED, LENRW (=I1), EXCEEDS LRW (=I2)", 60, 17, 2, lenrw, LRW);
+    msg(messages::rwork_too_short, 2, lenrw, LRW);
     return false;
   }
   if (leniw_wide > LIW) {
-    msg("INTEG--  IWORK LENGTH NEEDED, LENIW (=I1), EXCEEDS LIW (=I2)", 60, 18, 2, leniw, LIW);
+    msg(messages::iwork_too_short, 2, leniw, LIW);
     return false;
   }
   in.MATRIX_WORK_AT = static_cast<int>(matrix_at);
@@ -145,11 +145,11 @@ bool check_inputs(call& c, int IOPT, int LRW, int LIW, int MF, checked_inputs& i
     const double rtoli = rtol_array ? c.RTOL[i] : c.RTOL[0];
     const double atoli = atol_array ? c.ATOL[i] : c.ATOL[0];
     if (rtoli < 0.0) {
-      msg("INTEG--  RTOL(I1) IS R1 .LT. 0.0        ", 40, 19, 1, i + 1, 0, 1, rtoli);
+      msg(messages::rtol_negative, 1, i + 1, 0, 1, rtoli);
       return false;
     }
     if (atoli < 0.0) {
-      msg("INTEG--  ATOL(I1) IS R1 .LT. 0.0        ", 40, 20, 1, i + 1, 0, 1, atoli);
+      msg(messages::atol_negative, 1, i + 1, 0, 1, atoli);
       return false;
     }
   }

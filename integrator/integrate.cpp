@@ -53,8 +53,7 @@ using driver::checked_inputs;
 using driver::msg;
 
 [[noreturn]] void abort_run() {
-  write_message("INTEG--  RUN ABORTED.. APPARENT INFINITE LOOP     ", 50, 303, 2, 0, 0, 0, 0, 0.0,
-                0.0);
+  write_message(messages::run_aborted, 2);
   textio::stop(1);  // not reached: level 2 stops
 }
 
@@ -62,7 +61,7 @@ using driver::msg;
 void illegal_input(call& c) {
   solver_state_block& s = solver_state;
   if (s.ILLEGAL_COUNT == illegal_input_limit) {
-    msg("INTEG--  REPEATED OCCURRENCES OF ILLEGAL INPUT    ", 50, 302);
+    msg(messages::repeated_illegal_input);
     abort_run();
   }
   s.ILLEGAL_COUNT += 1;
@@ -169,15 +168,13 @@ void step_loop(call& c, bool first_pass) {
   for (;;) {
     if (!first_pass) {
       if (s.STEP_COUNT - s.STEPS_AT_CALL >= s.MXSTEP) {
-        msg("INTEG--  AT CURRENT T (=R1), MXSTEP (=I1) STEPS   ", 50, 201);
-        msg("      TAKEN ON THIS CALL BEFORE REACHING TOUT     ", 50, 201, 1, s.MXSTEP, 0, 1,
-            s.TCUR);
+        msg(messages::mxstep_reached);
+        msg(messages::mxstep_before_tout, 1, s.MXSTEP, 0, 1, s.TCUR);
         error_return(c, -1);
         return;
       }
       if (const int bad = refresh_weights(c); bad != 0) {
-        msg("INTEG--  AT T (=R1), EWT(I1) HAS BECOME R2 .LE. 0.", 50, 202, 1, bad, 0, 2, s.TCUR,
-            c.ewt()[bad - 1]);
+        msg(messages::ewt_became_nonpositive, 1, bad, 0, 2, s.TCUR, c.ewt()[bad - 1]);
         error_return(c, -6);
         return;
       }
@@ -189,14 +186,12 @@ void step_loop(call& c, bool first_pass) {
       tolsf = 2.0 * tolsf;
       at_place(c.RWORK, rwork_place::TOLSF) = tolsf;
       if (s.STEP_COUNT == 0) {
-        msg("INTEG--  AT START OF PROBLEM, TOO MUCH ACCURACY   ", 50, 26);
-        msg("      REQUESTED FOR PRECISION OF MACHINE..  SEE TOLSF (=R1) ", 60, 26, 0, 0, 0, 1,
-            tolsf);
+        msg(messages::start_accuracy);
+        msg(messages::start_accuracy_tolsf, 0, 0, 0, 1, tolsf);
         illegal_input(c);
       } else {
-        msg("INTEG--  AT T (=R1), TOO MUCH ACCURACY REQUESTED  ", 50, 203);
-        msg("      FOR PRECISION OF MACHINE..  SEE TOLSF (=R2) ", 50, 203, 0, 0, 0, 2, s.TCUR,
-            tolsf);
+        msg(messages::too_much_accuracy);
+        msg(messages::too_much_accuracy_tolsf, 0, 0, 0, 2, s.TCUR, tolsf);
         error_return(c, -2);
       }
       return;
@@ -205,12 +200,12 @@ void step_loop(call& c, bool first_pass) {
     if (s.TCUR + s.H == s.TCUR) {
       s.HNIL_COUNT += 1;
       if (s.HNIL_COUNT <= s.MXHNIL) {
-        msg("INTEG--  WARNING..INTERNAL T (=R1) AND H (=R2) ARE", 50, 101);
-        msg("      SUCH THAT IN THE MACHINE, T + H = T ON THE NEXT STEP  ", 60, 101);
-        msg("      (H = STEP SIZE). SOLVER WILL CONTINUE ANYWAY", 50, 101, 0, 0, 0, 2, s.TCUR, s.H);
+        msg(messages::tiny_step);
+        msg(messages::tiny_step_machine);
+        msg(messages::tiny_step_goes_on, 0, 0, 0, 2, s.TCUR, s.H);
         if (s.HNIL_COUNT == s.MXHNIL) {
-          msg("INTEG--  ABOVE WARNING HAS BEEN ISSUED I1 TIMES.  ", 50, 102);
-          msg("      IT WILL NOT BE ISSUED AGAIN FOR THIS PROBLEM", 50, 102, 1, s.MXHNIL);
+          msg(messages::tiny_step_limit);
+          msg(messages::tiny_step_not_again, 1, s.MXHNIL);
         }
       }
     }
@@ -221,15 +216,15 @@ void step_loop(call& c, bool first_pass) {
               c.F, c.JAC, prepare_matrix, solve_system);
 
     if (s.STEP_RESULT == -1) {
-      msg("INTEG--  AT T(=R1) AND STEP SIZE H(=R2), THE ERROR", 50, 204);
-      msg("      TEST FAILED REPEATEDLY OR WITH ABS(H) = HMIN", 50, 204, 0, 0, 0, 2, s.TCUR, s.H);
+      msg(messages::error_test_failed);
+      msg(messages::error_test_failed_repeatedly, 0, 0, 0, 2, s.TCUR, s.H);
       step_failure(c, -4);
       return;
     }
     if (s.STEP_RESULT == -2) {
-      msg("INTEG--  AT T (=R1) AND STEP SIZE H (=R2), THE    ", 50, 205);
-      msg("      CORRECTOR CONVERGENCE FAILED REPEATEDLY     ", 50, 205);
-      msg("      OR WITH ABS(H) = HMIN   ", 30, 205, 0, 0, 0, 2, s.TCUR, s.H);
+      msg(messages::corrector_failed);
+      msg(messages::corrector_failed_repeatedly);
+      msg(messages::corrector_failed_hmin, 0, 0, 0, 2, s.TCUR, s.H);
       step_failure(c, -5);
       return;
     }
@@ -280,22 +275,19 @@ void continue_problem(call& c) {
       if (c.ITASK == 4) {
         c.TCRIT = at_place(c.RWORK, rwork_place::TCRIT);
         if ((s.TCUR - c.TCRIT) * h > 0.0) {
-          msg("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) BEHIND TCUR (=R2)   ", 60, 24, 0, 0, 0, 2,
-              c.TCRIT, s.TCUR);
+          msg(messages::tcrit_behind_tcur, 0, 0, 0, 2, c.TCRIT, s.TCUR);
           illegal_input(c);
           return;
         }
         if ((c.TCRIT - c.TOUT) * h < 0.0) {
-          msg("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) BEHIND TOUT (=R2)   ", 60, 25, 0, 0, 0, 2,
-              c.TCRIT, c.TOUT);
+          msg(messages::tcrit_behind_tout, 0, 0, 0, 2, c.TCRIT, c.TOUT);
           illegal_input(c);
           return;
         }
       }
       if ((s.TCUR - c.TOUT) * h >= 0.0) {
         if (!interpolate_at_tout(c)) {
-          msg("INTEG--  TROUBLE FROM INTRP. ITASK = I1, TOUT = R1", 50, 27, 1, c.ITASK, 0, 1,
-              c.TOUT);
+          msg(messages::interpolation_trouble, 1, c.ITASK, 0, 1, c.TOUT);
           illegal_input(c);
           return;
         }
@@ -313,8 +305,7 @@ void continue_problem(call& c) {
     case 3: {
       const double tp = s.TCUR - s.HU * (1.0 + time_slack_roundoffs * s.ROUNDOFF);
       if ((tp - c.TOUT) * h > 0.0) {
-        msg("INTEG--  ITASK = I1 AND TOUT (=R1) BEHIND TCUR - HU (= R2)  ", 60, 23, 1, c.ITASK, 0,
-            2, c.TOUT, tp);
+        msg(messages::tout_behind_last_step, 1, c.ITASK, 0, 2, c.TOUT, tp);
         illegal_input(c);
         return;
       }
@@ -327,8 +318,7 @@ void continue_problem(call& c) {
     default:  // 5
       c.TCRIT = at_place(c.RWORK, rwork_place::TCRIT);
       if ((s.TCUR - c.TCRIT) * h > 0.0) {
-        msg("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) BEHIND TCUR (=R2)   ", 60, 24, 0, 0, 0, 2,
-            c.TCRIT, s.TCUR);
+        msg(messages::tcrit_behind_tcur, 0, 0, 0, 2, c.TCRIT, s.TCUR);
         illegal_input(c);
         return;
       }
@@ -369,8 +359,7 @@ void start_problem(call& c, double H0) {
   if (c.ITASK == 4 || c.ITASK == 5) {
     c.TCRIT = at_place(c.RWORK, rwork_place::TCRIT);
     if ((c.TCRIT - c.TOUT) * (c.TOUT - c.T) < 0.0) {
-      msg("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) BEHIND TOUT (=R2)   ", 60, 25, 0, 0, 0, 2,
-          c.TCRIT, c.TOUT);
+      msg(messages::tcrit_behind_tout, 0, 0, 0, 2, c.TCRIT, c.TOUT);
       illegal_input(c);
       return;
     }
@@ -400,7 +389,7 @@ void start_problem(call& c, double H0) {
   s.ORDER = 1;
   s.H = 1.0;
   if (const int bad = refresh_weights(c); bad != 0) {
-    msg("INTEG--  EWT(I1) IS R1 .LE. 0.0         ", 40, 21, 1, bad, 0, 1, c.ewt()[bad - 1]);
+    msg(messages::ewt_not_positive, 1, bad, 0, 1, c.ewt()[bad - 1]);
     illegal_input(c);
     return;
   }
@@ -409,8 +398,7 @@ void start_problem(call& c, double H0) {
     const double tdist = std::fabs(c.TOUT - c.T);
     const double w0 = std::max(std::fabs(c.T), std::fabs(c.TOUT));
     if (tdist < start_distance_roundoffs * s.ROUNDOFF * w0) {
-      msg("INTEG--  TOUT (=R1) TOO CLOSE TO T(=R2) TO START INTEGRATION", 60, 22, 0, 0, 0, 2,
-          c.TOUT, c.T);
+      msg(messages::tout_too_close, 0, 0, 0, 2, c.TOUT, c.T);
       illegal_input(c);
       return;
     }
@@ -445,7 +433,7 @@ void repeated_call(double T) {
   solver_state_block& s = solver_state;
   s.REPEAT_COUNT += 1;
   if (s.REPEAT_COUNT < repeated_start_limit) return;
-  msg("INTEG--  REPEATED CALLS WITH ISTATE = 1 AND TOUT = T (=R1)  ", 60, 301, 0, 0, 0, 1, T);
+  msg(messages::repeated_start, 0, 0, 0, 1, T);
   abort_run();
 }
 
@@ -458,12 +446,12 @@ void integrate(rhs_routine F, int* NEQ, double* Y, double& T, double& TOUT, int&
   call c{F, NEQ, Y, T, TOUT, ITOL, RTOL, ATOL, ITASK, ISTATE, RWORK, IWORK, JAC};
 
   if (ISTATE < 1 || ISTATE > 3) {
-    msg("INTEG--  ISTATE (=I1) ILLEGAL ", 30, 1, 1, ISTATE);
+    msg(messages::istate_illegal, 1, ISTATE);
     illegal_input(c);
     return;
   }
   if (ITASK < 1 || ITASK > 5) {
-    msg("INTEG--  ITASK (=I1) ILLEGAL  ", 30, 2, 1, ITASK);
+    msg(messages::itask_illegal, 1, ITASK);
     illegal_input(c);
     return;
   }
@@ -475,7 +463,7 @@ void integrate(rhs_routine F, int* NEQ, double* Y, double& T, double& TOUT, int&
     }
   } else {
     if (s.INITIALISED == 0) {
-      msg("INTEG--  ISTATE .GT. 1 BUT INTEG NOT INITIALIZED  ", 50, 3);
+      msg(messages::not_initialized);
       illegal_input(c);
       return;
     }

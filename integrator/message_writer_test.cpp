@@ -18,12 +18,27 @@ class MessageWriter : public ::testing::Test {
 
 TEST_F(MessageWriter, TextLineIsOneBlankAndWholeGroupsOfFour) {
   message_capture capture;
-  write_message("INTEG--  ISTATE (=I1) ILLEGAL ", 30, 1, 1, 1, 7, 0, 0, 0.0, 0.0);
+  write_message("PART-- TEXT OF (=I1) 30 CHARS ", 30, 1, 1, 1, 7, 0, 0, 0.0, 0.0);
   const std::vector<std::string> lines = capture.lines();
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], " INTEG--  ISTATE (=I1) ILLEGAL   ");
+  EXPECT_EQ(lines[0], " PART-- TEXT OF (=I1) 30 CHARS   ");
   EXPECT_EQ(lines[0].size(), 33u);
   EXPECT_EQ(lines[1], "      IN ABOVE MESSAGE,  I1 =         7");
+}
+
+// A line of the table is written with its whole text: the length is the text's.
+TEST_F(MessageWriter, TableLinesTakeTheirLengthFromTheText) {
+  const message_line rows[] = {messages::istate_illegal, messages::ewt_not_positive,
+                               messages::tiny_step, messages::tout_too_close};
+  for (const message_line& line : rows) {
+    message_capture capture;
+    write_message(line, 1, 1, 7);
+    const std::vector<std::string> lines = capture.lines();
+    ASSERT_EQ(lines.size(), 2u) << line.text;
+    EXPECT_EQ(lines[0], text(line));
+    EXPECT_EQ(lines[0].substr(1, line.text.size()), line.text);
+    EXPECT_EQ(lines[1], ints(7));
+  }
 }
 
 // NCH characters take NCH/4 groups rounded up; no characters, no group.

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "integrator/message_texts.h"
+
 namespace integrator {
 
 // MSG holds the text blank-padded to whole groups of four characters; NMES is
@@ -14,5 +16,12 @@ namespace integrator {
 // quotes the text; any other level returns.
 void write_message(std::string_view MSG, int NMES, int NERR, int LEVEL, int NI, int I1, int I2,
                    int NR, double R1, double R2);
+
+// One line of the message table, its length taken from its text.
+inline void write_message(const message_line& line, int LEVEL, int NI = 0, int I1 = 0, int I2 = 0,
+                          int NR = 0, double R1 = 0.0, double R2 = 0.0) {
+  write_message(line.text, static_cast<int>(line.text.size()), line.number, LEVEL, NI, I1, I2, NR,
+                R1, R2);
+}
 
 }  // namespace integrator

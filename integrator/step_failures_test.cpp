@@ -155,13 +155,12 @@ std::string two_reals(double r1, double r2) {
   return "      IN ABOVE,  R1 =" + d_field(r1) + "   R2 =" + d_field(r2);
 }
 std::vector<std::string> message_204(double tcur, double h) {
-  return {text("INTEG--  AT T(=R1) AND STEP SIZE H(=R2), THE ERROR"),
-          text("      TEST FAILED REPEATEDLY OR WITH ABS(H) = HMIN"), two_reals(tcur, h)};
+  return {text(messages::error_test_failed), text(messages::error_test_failed_repeatedly),
+          two_reals(tcur, h)};
 }
 std::vector<std::string> message_205(double tcur, double h) {
-  return {text("INTEG--  AT T (=R1) AND STEP SIZE H (=R2), THE    "),
-          text("      CORRECTOR CONVERGENCE FAILED REPEATEDLY     "),
-          text("      OR WITH ABS(H) = HMIN   "), two_reals(tcur, h)};
+  return {text(messages::corrector_failed), text(messages::corrector_failed_repeatedly),
+          text(messages::corrector_failed_hmin), two_reals(tcur, h)};
 }
 
 // --- fixture ----------------------------------------------------------------

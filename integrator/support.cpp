@@ -60,15 +60,14 @@ void interpolate(double T, int K, const double* HIST, int HIST_LEN, double* DERI
   const solver_state_block& s = solver_state;
   STATUS = 0;
   if (K < 0 || K > s.ORDER) {
-    write_message("INTRP--  K (=I1) ILLEGAL      ", 30, 51, 1, 1, K, 0, 0, 0.0, 0.0);
+    write_message(messages::interpolation_k_illegal, 1, 1, K);
     STATUS = -1;
     return;
   }
   const double tp = s.TCUR - s.HU * (1.0 + interval_slack_roundoffs * s.ROUNDOFF);
   if ((T - tp) * (T - s.TCUR) > 0.0) {
-    write_message("INTRP--  T (=R1) ILLEGAL      ", 30, 52, 1, 0, 0, 0, 1, T, 0.0);
-    write_message("      T NOT IN INTERVAL TCUR - HU (= R1) TO TCUR (=R2)      ", 60, 52, 1, 0, 0,
-                  0, 2, tp, s.TCUR);
+    write_message(messages::interpolation_t_illegal, 1, 0, 0, 0, 1, T);
+    write_message(messages::interpolation_t_outside, 1, 0, 0, 0, 2, tp, s.TCUR);
     STATUS = -2;
     return;
   }

@@ -255,12 +255,11 @@ TEST_F(Interpolation, IllegalOrderAndTimeGiveTheirMessages) {
   ASSERT_EQ(lines.size(), 6u);
   char expected_k[64];
   std::snprintf(expected_k, sizeof expected_k, "      IN ABOVE MESSAGE,  I1 =%10d", s.ORDER + 1);
-  EXPECT_EQ(lines[0], " INTRP--  K (=I1) ILLEGAL        ");
+  EXPECT_EQ(lines[0], text(messages::interpolation_k_illegal));
   EXPECT_EQ(lines[1], expected_k);
-  EXPECT_EQ(lines[2], " INTRP--  T (=R1) ILLEGAL        ");
+  EXPECT_EQ(lines[2], text(messages::interpolation_t_illegal));
   EXPECT_EQ(lines[3].substr(0, 29), "      IN ABOVE MESSAGE,  R1 =");
-  EXPECT_EQ(lines[4].substr(0, 61),
-            "       T NOT IN INTERVAL TCUR - HU (= R1) TO TCUR (=R2)      ");
+  EXPECT_EQ(lines[4], text(messages::interpolation_t_outside));
   EXPECT_EQ(lines[4].size(), 61u);
   EXPECT_EQ(lines[5].substr(0, 21), "      IN ABOVE,  R1 =");
   EXPECT_EQ(lines[5].size(), 21u + 21 + 3 + 4 + 21);

@@ -139,8 +139,8 @@ TEST_F(Tasks, MxstepEndsTheCallAndTheNextCallHasAFreshAllowance) {
   EXPECT_EQ(r.steps(), 20);
   const std::vector<std::string> lines = capture.lines();
   ASSERT_EQ(lines.size(), 8u);
-  EXPECT_EQ(lines[0], text("INTEG--  AT CURRENT T (=R1), MXSTEP (=I1) STEPS   "));
-  EXPECT_EQ(lines[1], text("      TAKEN ON THIS CALL BEFORE REACHING TOUT     "));
+  EXPECT_EQ(lines[0], text(messages::mxstep_reached));
+  EXPECT_EQ(lines[1], text(messages::mxstep_before_tout));
   EXPECT_EQ(lines[2], "      IN ABOVE MESSAGE,  I1 =        10");
   EXPECT_EQ(lines[3].substr(0, 29), "      IN ABOVE MESSAGE,  R1 =");
 }
@@ -162,8 +162,8 @@ TEST_F(Tasks, ToleranceTroubleAfterTheStartEndsWithItsError) {
     EXPECT_EQ(p.t, tcur());
     const std::vector<std::string> lines = capture.lines();
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], text("INTEG--  AT T (=R1), TOO MUCH ACCURACY REQUESTED  "));
-    EXPECT_EQ(lines[1], text("      FOR PRECISION OF MACHINE..  SEE TOLSF (=R2) "));
+    EXPECT_EQ(lines[0], text(messages::too_much_accuracy));
+    EXPECT_EQ(lines[1], text(messages::too_much_accuracy_tolsf));
     EXPECT_EQ(lines[2], two_reals(tcur(), p.rwork[13]));
   }
   {
@@ -174,7 +174,7 @@ TEST_F(Tasks, ToleranceTroubleAfterTheStartEndsWithItsError) {
     EXPECT_EQ(p.istate, -6);
     const std::vector<std::string> lines = capture.lines();
     ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], text("INTEG--  AT T (=R1), EWT(I1) HAS BECOME R2 .LE. 0."));
+    EXPECT_EQ(lines[0], text(messages::ewt_became_nonpositive));
     EXPECT_EQ(lines[1].substr(0, 39), "      IN ABOVE MESSAGE,  I1 =         1");
   }
 }
@@ -187,9 +187,8 @@ TEST_F(Tasks, FailureAtHminEndsWithTheFailureKind) {
   struct row {
     int mf, istate;
     std::size_t lines;
-    const char* first;
-  } rows[] = {{22, -4, 3, "INTEG--  AT T(=R1) AND STEP SIZE H(=R2), THE ERROR"},
-              {10, -5, 4, "INTEG--  AT T (=R1) AND STEP SIZE H (=R2), THE    "}};
+    message_line first;
+  } rows[] = {{22, -4, 3, messages::error_test_failed}, {10, -5, 4, messages::corrector_failed}};
   for (const row& r : rows) {
     reset_blocks();
     problem q(1, r.mf);
@@ -273,12 +272,12 @@ TEST_F(Tasks, StepTooSmallForTheTimeIsWarnedAboutUpToMxhnilTimes) {
   EXPECT_EQ(q.istate, 2);
   const std::vector<std::string> lines = capture.lines();
   ASSERT_EQ(lines.size(), 2 * 4 + 3u);
-  EXPECT_EQ(lines[0], text("INTEG--  WARNING..INTERNAL T (=R1) AND H (=R2) ARE"));
-  EXPECT_EQ(lines[1], text("      SUCH THAT IN THE MACHINE, T + H = T ON THE NEXT STEP  "));
-  EXPECT_EQ(lines[2], text("      (H = STEP SIZE). SOLVER WILL CONTINUE ANYWAY"));
+  EXPECT_EQ(lines[0], text(messages::tiny_step));
+  EXPECT_EQ(lines[1], text(messages::tiny_step_machine));
+  EXPECT_EQ(lines[2], text(messages::tiny_step_goes_on));
   EXPECT_EQ(lines[3], "      IN ABOVE,  R1 =  0.1000000000000D+11   R2 =  0.1000000000000D-09");
-  EXPECT_EQ(lines[8], text("INTEG--  ABOVE WARNING HAS BEEN ISSUED I1 TIMES.  "));
-  EXPECT_EQ(lines[9], text("      IT WILL NOT BE ISSUED AGAIN FOR THIS PROBLEM"));
+  EXPECT_EQ(lines[8], text(messages::tiny_step_limit));
+  EXPECT_EQ(lines[9], text(messages::tiny_step_not_again));
   EXPECT_EQ(lines[10], "      IN ABOVE MESSAGE,  I1 =         2");
 }
 

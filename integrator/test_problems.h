@@ -12,6 +12,7 @@
 
 #include "integrator/integrate.h"
 #include "integrator/solver_state.h"
+#include "integrator/test_message_lines.h"
 #include "textio/units.h"
 
 namespace integrator::testing {
@@ -132,23 +133,5 @@ class message_capture {
  private:
   std::string path_;
 };
-
-// A message text line: one blank, the text, blanks up to whole groups of four.
-inline std::string text(const std::string& t) {
-  std::string s = " " + t;
-  while ((s.size() - 1) % 4 != 0) s += ' ';
-  return s;
-}
-// The value line of one or two integers.
-inline std::string ints(int i1) {
-  char b[64];
-  std::snprintf(b, sizeof b, "      IN ABOVE MESSAGE,  I1 =%10d", i1);
-  return b;
-}
-inline std::string ints(int i1, int i2) {
-  char b[80];
-  std::snprintf(b, sizeof b, "      IN ABOVE MESSAGE,  I1 =%10d   I2 =%10d", i1, i2);
-  return b;
-}
 
 }  // namespace integrator::testing

@@ -63,18 +63,17 @@ struct continuation {
 std::vector<std::string> none(const problem&, const now&) { return {}; }
 
 std::vector<std::string> trouble_at_tout(const problem& p, const now& n) {
-  return {text("INTRP--  T (=R1) ILLEGAL      "),
+  return {text(messages::interpolation_t_illegal),
           one_real(p.tout),
-          text("      T NOT IN INTERVAL TCUR - HU (= R1) TO TCUR (=R2)      "),
+          text(messages::interpolation_t_outside),
           two_reals(n.tp(), n.tcur),
-          text("INTEG--  TROUBLE FROM INTRP. ITASK = I1, TOUT = R1"),
+          text(messages::interpolation_trouble),
           ints(p.itask),
           one_real(p.tout)};
 }
 
 std::vector<std::string> tcrit_behind_tcur(const problem& p, const now& n) {
-  return {text("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) BEHIND TCUR (=R2)   "),
-          two_reals(p.rwork[0], n.tcur)};
+  return {text(messages::tcrit_behind_tcur), two_reals(p.rwork[0], n.tcur)};
 }
 
 class Continuation : public ::testing::TestWithParam<continuation> {
@@ -115,9 +114,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, Continuation,
                                  [](problem& p, const now& n) { p.tout = n.behind(n.tp()); }, -3, 0,
                                  ends::at_tcur,
                                  [](const problem& p, const now& n) -> std::vector<std::string> {
-                                   return {text("INTEG--  ITASK = I1 AND TOUT (=R1) BEHIND TCUR - "
-                                                "HU (= R2)  "),
-                                           ints(3), two_reals(p.tout, n.tp())};
+                                   return {text(messages::tout_behind_last_step), ints(3),
+                                           two_reals(p.tout, n.tp())};
                                  }},
                              continuation{"itask3_tout_at_tcur", 3,
                                           [](problem& p, const now& n) { p.tout = n.tcur; }, 2, 0,
@@ -166,8 +164,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, Continuation,
                                           -3, 0, ends::at_tcrit,
                                           [](const problem& p,
                                              const now&) -> std::vector<std::string> {
-                                            return {text("INTEG--  ITASK = 4 OR 5 AND TCRIT (=R1) "
-                                                         "BEHIND TOUT (=R2)   "),
+                                            return {text(messages::tcrit_behind_tout),
                                                     two_reals(p.rwork[0], p.tout)};
                                           }},
                              continuation{"itask4_tcrit_at_tout", 4,
@@ -280,11 +277,11 @@ TEST_F(DriverLimits, InterpolationAcceptsExactlyTheWidenedLastStep) {
       EXPECT_EQ(status, -2);
     }
     EXPECT_EQ(d, 42.0);
-    std::vector<std::string> want = {text("INTRP--  K (=I1) ILLEGAL      "), ints(-1)};
+    std::vector<std::string> want = {text(messages::interpolation_k_illegal), ints(-1)};
     for (double t : outside) {
-      want.push_back(text("INTRP--  T (=R1) ILLEGAL      "));
+      want.push_back(text(messages::interpolation_t_illegal));
       want.push_back(one_real(t));
-      want.push_back(text("      T NOT IN INTERVAL TCUR - HU (= R1) TO TCUR (=R2)      "));
+      want.push_back(text(messages::interpolation_t_outside));
       want.push_back(two_reals(n.tp(), n.tcur));
     }
     EXPECT_EQ(capture.lines(), want);

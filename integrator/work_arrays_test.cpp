@@ -189,14 +189,12 @@ TEST_F(DriverLimits, WorkArraysOfExactlyTheNeededLengthAreEnough) {
         EXPECT_EQ(lines, std::vector<std::string>{});
       } else if (short_by == 1) {
         EXPECT_EQ(istate, -3);
-        EXPECT_EQ(lines, (std::vector<std::string>{
-                             text("INTEG--  RWORK LENGTH NEEDED, LENRW (=I1), EXCEEDS LRW (=I2)"),
-                             ints(lenrw, lrw)}));
+        EXPECT_EQ(lines,
+                  (std::vector<std::string>{text(messages::rwork_too_short), ints(lenrw, lrw)}));
       } else {
         EXPECT_EQ(istate, -3);
-        EXPECT_EQ(lines, (std::vector<std::string>{
-                             text("INTEG--  IWORK LENGTH NEEDED, LENIW (=I1), EXCEEDS LIW (=I2)"),
-                             ints(leniw, liw)}));
+        EXPECT_EQ(lines,
+                  (std::vector<std::string>{text(messages::iwork_too_short), ints(leniw, liw)}));
       }
     }
   }

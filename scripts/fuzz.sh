@@ -15,64 +15,27 @@ targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(reader_fuzz fields_fuzz)
 cxx=${FUZZ_CXX:-clang++-14}
 command -v "$cxx" >/dev/null || cxx=clang++
+# CMAKE_BUILD_PARALLEL_LEVEL, when set, caps the compiles.
+jobs=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc 2>/dev/null || echo 4)}
+werror=OFF
+[ "${CALCIUM_WERROR:-0}" = 1 ] && werror=ON
 
-# The programs of models/programs.txt, and the headers generated from it.
-cmake -DCALCIUM_SOURCE_DIR="$root" -DOUTPUT_DIR="$out/generated" -P "$root/cmake/programs.cmake"
+# The CMake build with clang: every library instrumented for coverage and the
+# sanitizers; the targets alone link libFuzzer's main (fuzz/CMakeLists.txt).
+flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+cmake -S "$root" -B "$out" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS="$flags" \
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" -DCALCIUM_BUILD_FUZZ=ON \
+  -DCALCIUM_BUILD_TESTS=OFF -DCALCIUM_BUILD_BENCH=OFF -DCALCIUM_WERROR=$werror >/dev/null
+cmake --build "$out" -j "$jobs" --target "${targets[@]}"
+# The programs of models/programs.txt, as the build read them.
 mapfile -t programs <"$out/generated/programs.list"
 
-common=(-std=c++20 -g -O1 -fno-omit-frame-pointer -ffp-contract=off -Wall -Wextra -Werror
-        -fno-sanitize-recover=undefined -I"$root" -I"$out/generated")
-mkdir -p "$out/obj"
-
-# Library directories, instrumented for coverage but without libFuzzer's main,
-# as one archive $out/obj/lib<name>.a: the linker takes only the objects a
-# target needs.
-archive() {  # name, source directories
-  local name=$1 dir src obj pid
-  shift
-  local objs=() pids=()
-  for dir in "$@"; do
-    for src in "$root/$dir"/*.cpp; do
-      case "$src" in *_test.cpp|*_bench.cpp|*/main.cpp|*/fuzz_reader.cpp) continue ;; esac
-      obj="$out/obj/$(echo "${src#"$root"/}" | tr / _).o"
-      "$cxx" "${common[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$src" -o "$obj" &
-      pids+=($!)
-      objs+=("$obj")
-    done
-  done
-  for pid in "${pids[@]}"; do wait "$pid"; done
-  rm -f "$out/obj/lib$name.a"
-  ar rcs "$out/obj/lib$name.a" "${objs[@]}"
-}
-
-archive textio textio
-libs_fields_fuzz=("$out/obj/libtextio.a")
-# reader_fuzz calls the programs' own readers (each program's
-# fuzz_reader.cpp), so it links their libraries and what those pull in
-# (networks, run frame, integrator, BLAS).
-libs_reader_fuzz=()
-helpers_reader_fuzz=(fuzz/program_readers.cpp)
-for prog in "${programs[@]}"; do helpers_reader_fuzz+=("models/$prog/fuzz_reader.cpp"); done
-if printf '%s\n' "${targets[@]}" | grep -qx reader_fuzz; then
-  archive programs "${programs[@]/#/models/}"
-  archive calcium models/calcium
-  archive integrator integrator
-  libs_reader_fuzz=("$out/obj/libprograms.a" "$out/obj/libcalcium.a" "$out/obj/libintegrator.a"
-                    "$out/obj/libtextio.a" -lblas)
-fi
-
-helpers_fields_fuzz=(fuzz/exact_decimal.cpp fuzz/expected_fields.cpp fuzz/read_back.cpp)
 max_len_reader_fuzz=16384
 max_len_fields_fuzz=1024
 
 status=0
 for t in "${targets[@]}"; do
-  helpers_var="helpers_${t}[@]"
-  srcs=("$root/fuzz/$t.cpp")
-  for h in "${!helpers_var}"; do srcs+=("$root/$h"); done
-  libs_var="libs_${t}[@]"
-  "$cxx" "${common[@]}" -fsanitize=fuzzer,address,undefined "${srcs[@]}" "${!libs_var}" -o "$out/$t"
-
   # Work on a copy so the checked-in seeds stay as they are; the reader also
   # gets every example parameter file, behind the line that names its program.
   corpus="$out/corpus/$t"

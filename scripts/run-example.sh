@@ -5,8 +5,15 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build" -j "$(nproc 2>/dev/null || echo 4)"
+# A new build directory is configured as a release build; an existing one
+# keeps the build type it was given.
+if [ -f "$root/build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$root/build" >/dev/null
+else
+  cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+# CMAKE_BUILD_PARALLEL_LEVEL, when set, caps the compiles.
+cmake --build "$root/build" -j "${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc 2>/dev/null || echo 4)}"
 bin="$root/build/bin"
 if [ ! -x "$bin/velmo67" ]; then
   echo "run-example: the build did not produce $bin/velmo67" >&2

@@ -2,53 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <sstream>
 #include <string>
 
 #include "textio/clock.h"
 #include "textio/exit_path.h"
+#include "textio/test_child.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-// Runs `body` in a child process whose standard output goes to `out`, in
-// the directory `dir`; returns the child's exit status. The units are
-// process-wide, so each scenario gets a fresh process.
-int run_child(const fs::path& dir, const fs::path& out, const std::function<void()>& body) {
-  std::fflush(nullptr);  // else the child writes the test runner's pending output again
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ::dup2(fd, STDOUT_FILENO);
-    ::close(fd);
-    const int null = ::open("/dev/null", O_WRONLY);
-    ::dup2(null, STDERR_FILENO);
-    ::close(null);
-    fs::current_path(dir);
-    body();
-    std::exit(0);  // normal end without closing anything: the exit flush must do it
-  }
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using textio_testing::run_child;
+using textio_testing::slurp;
 
 class Units : public ::testing::Test {
  protected:

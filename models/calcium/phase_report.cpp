@@ -1,6 +1,7 @@
 #include "models/calcium/phase_report.h"
 
 #include "models/calcium/parameter_file.h"
+#include "models/calcium/species_table.h"
 #include "models/calcium/state_vector.h"
 #include "textio/freeform.h"
 
@@ -33,75 +34,64 @@ void write_species_table(report_out to, const phase_report_data& p) {
   const double* Y = p.Y;
   const derived_quantities& d = *p.d;
   const rate_constants& k = p.k;
-  // Formed at the phase end itself.
-  const double Ca_cyt_set_PMCA = pmca_set_point(k, Y);
-  const double STIM_tot = Y[STIM] + Y[STIM_Ca];
-  const double Ca_in_LCa30 = 30.0 * Y[LCa30];
-
-  const labelled rows[] = {
-      {"Ca_cyt_set (PMCA).", Ca_cyt_set_PMCA},
-      {"Ca_lum_set (SERCA)", d.Ca_lum_set_SERCA},
-      {"Ca_cyt_set (NCX)..", d.Ca_cyt_set_NCX},
-      {"Ca_cyt............", Y[Ca_cyt]},
-      {"<Ca_cyt>sw........", p.window_mean},
-      {"free & bound Ca...", d.free_bound_Ca},
-      blank_row,
-      {"total M (sensor)..", d.total_M},
-      {"free  M (sensor)..", Y[M]},
-      {"M*Ca4.............", Y[MCa4]},
-      {"Kd (uM) for M.....", p.Kd_M},
-      blank_row,
-      {"total B (buffer)..", d.total_B},
-      {"free  B (buffer)..", Y[B]},
-      {"B*Ca4.............", Y[BCa4]},
-      {"Kd (uM) for B.....", p.Kd_B},
-      blank_row,
-      {"total PMCA........", d.total_PMCA},
-      {"PMCA.M ...........", Y[PMCA_M]},
-      {"PMCA.M (estimated)", d.PMCA_M_estimated},
-      {"PMCA.M* ..........", Y[PMCA_M_star]},
-      {"PMCA .............", Y[PMCA]},
-      {"Kd (uM) PMCA.M ...", p.Kd_PMCA_M},
-      blank_row,
-      {"total NCX.........", d.total_NCX},
-      {"NCX.M ............", Y[NCX_M]},
-      {"NCX.M* ...........", Y[NCX_M_star]},
-      {"NCX ..............", Y[NCX]},
-      {"Kd (uM) NCX.M ....", p.Kd_NCX_M},
-      blank_row,
-      {"Ca_ER_set (theor).", d.Ca_lum_set_SERCA},
-      {"free Ca_ER........", Y[Ca_lum]},
-      {"Ca in L.Ca30......", Ca_in_LCa30},
-      {"total Ca in ER....", d.total_Ca_ER},
-      {"L.Ca_30...........", Y[LCa30]},
-      {"free L............", Y[L]},
-      {"total L (buffer)..", d.total_L},
-      blank_row,
-      {"total S (signal)..", d.total_S},
-      {"total R (recept)..", d.total_R},
-      {"free S (signal)...", Y[S]},
-      {"free R (recept)...", Y[R]},
-      {"RS (S bound on R).", Y[R_S]},
-      blank_row,
-      {"total S2 (signal).", d.total_S2},
-      {"total G (recept)..", d.total_G},
-      {"free S2 (signal)..", Y[S2]},
-      {"free G (recept)...", Y[Gprot]},
-      {"G.S2 (bound S2)...", Y[GS2]},
-      {"PLC...............", Y[PLC]},
-      {"IP3...............", Y[IP3]},
-      blank_row,
-      {"STIM..............", Y[STIM]},
-      {"(STIM.Ca).........", Y[STIM_Ca]},
-      {"STIM_tot..........", STIM_tot},
-      {"SOCC..............", Y[SOCC]},
-      blank_row,
-      {"<period>..........", p.period},
-      {"coop STIM-Ca......", k.slot(coopstim_slot)},
-      {"<PMCA.M>..........", d.mean_PMCA_M},  // last: left out without the PMCA.M integral
+  const species_table_values v{
+      .Ca_cyt_set_PMCA = pmca_set_point(k, Y),  // formed at the phase end itself
+      .SERCA_set = d.Ca_lum_set_SERCA,
+      .Ca_cyt_set_NCX = d.Ca_cyt_set_NCX,
+      .Ca_cyt = Y[Ca_cyt],
+      .window_mean = p.window_mean,
+      .free_bound_Ca = d.free_bound_Ca,
+      .total_M = d.total_M,
+      .M = Y[M],
+      .MCa4 = Y[MCa4],
+      .Kd_M = p.Kd_M,
+      .total_B = d.total_B,
+      .B = Y[B],
+      .BCa4 = Y[BCa4],
+      .Kd_B = p.Kd_B,
+      .total_PMCA = d.total_PMCA,
+      .PMCA_M = Y[PMCA_M],
+      .PMCA_M_estimated = d.PMCA_M_estimated,
+      .PMCA_M_star = Y[PMCA_M_star],
+      .PMCA = Y[PMCA],
+      .Kd_PMCA_M = p.Kd_PMCA_M,
+      .total_NCX = d.total_NCX,
+      .NCX_M = Y[NCX_M],
+      .NCX_M_star = Y[NCX_M_star],
+      .NCX = Y[NCX],
+      .Kd_NCX_M = p.Kd_NCX_M,
+      .Ca_ER_set = d.Ca_lum_set_SERCA,
+      .Ca_lum = Y[Ca_lum],
+      .Ca_in_LCa30 = 30.0 * Y[LCa30],
+      .total_Ca_ER = d.total_Ca_ER,
+      .LCa30 = Y[LCa30],
+      .L = Y[L],
+      .total_L = d.total_L,
+      .total_S = d.total_S,
+      .total_R = d.total_R,
+      .S = Y[S],
+      .R = Y[R],
+      .R_S = Y[R_S],
+      .total_S2 = d.total_S2,
+      .total_G = d.total_G,
+      .S2 = Y[S2],
+      .Gprot = Y[Gprot],
+      .GS2 = Y[GS2],
+      .PLC = Y[PLC],
+      .IP3 = Y[IP3],
+      .STIM = Y[STIM],
+      .STIM_Ca = Y[STIM_Ca],
+      .STIM_tot = Y[STIM] + Y[STIM_Ca],
+      .SOCC = Y[SOCC],
+      .period = p.period,
+      .coop_STIM = k.slot(coopstim_slot),
+      .mean_PMCA_M = d.mean_PMCA_M,
   };
-  const std::span<const labelled> all(rows);
-  put_labelled(to, p.mean_pmca_m_row ? all : all.first(all.size() - 1));
+  write_species_table(to, v,
+                      {.serca_label = "Ca_lum_set (SERCA)",
+                       .lum_buffer_rows = true,
+                       .stim_rows = true,
+                       .mean_pmca_m_row = p.mean_pmca_m_row});
 }
 
 void write_rate_constant_table(report_out to, rate_constants k, std::span<const int> ks) {

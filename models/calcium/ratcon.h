@@ -15,10 +15,16 @@ inline constexpr int coopstim_slot = 81;
 // Slot of rate constant kN (one-based).
 constexpr int k_slot(int n) { return n <= 50 ? n : n + 2; }
 
+// Rate constant kN of a block laid out by the rule (block[0] is slot 1).
+template <class Real>
+constexpr Real& k_in(Real* block, int n) {
+  return block[k_slot(n) - 1];
+}
+
 // Read access to a ratcon block by k number or slot.
 struct rate_constants {
   const double* slots;  // slot s at slots[s-1]
-  double k(int n) const { return slots[k_slot(n) - 1]; }
+  double k(int n) const { return k_in(slots, n); }
   double slot(int s) const { return slots[s - 1]; }
 };
 

@@ -1,5 +1,5 @@
 // nilpora's parameter-file reader as the reader fuzz target calls it.
-#include "fuzz/reader_entry.h"
+#include "testing/fuzz_reader.h"
 #include "models/nilpora/parameter_file.h"
 
 namespace nilpora {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "integrator/message_texts.h"
 #include "testing/program_run.h"
 
 namespace {
@@ -283,8 +284,8 @@ TEST(NilporaRun, ZeroIntervalFromTimeZeroEndsThroughTheIntegrator) {
     EXPECT_EQ(r.vmax, 0.0);
   }
   const std::string& out = f.r.out;
-  const auto repeated = out.find("INTEG--  REPEATED CALLS WITH ISTATE = 1 AND TOUT = T (=R1)");
-  const auto aborted = out.find("INTEG--  RUN ABORTED.. APPARENT INFINITE LOOP");
+  const auto repeated = out.find(integrator::messages::repeated_start.text);
+  const auto aborted = out.find(integrator::messages::run_aborted.text);
   ASSERT_NE(repeated, std::string::npos) << out;
   ASSERT_NE(aborted, std::string::npos) << out;
   EXPECT_LT(repeated, aborted);
@@ -321,7 +322,7 @@ TEST(NilporaRun, IntegratorFailureWritesErrorHaltAndStops) {
   EXPECT_EQ(out[out.size() - 2], "");
   EXPECT_EQ(out[out.size() - 3], "");
   EXPECT_EQ(out[out.size() - 4], "");
-  const auto message = f.r.out.find("INTEG--  AT T");
+  const auto message = f.r.out.find(integrator::messages::corrector_failed.text);
   EXPECT_NE(message, std::string::npos) << f.r.out;
   EXPECT_LT(message, f.r.out.find("ERROR HALT"));
   EXPECT_EQ(f.r.out.find("Final concentrations"), std::string::npos);

@@ -14,6 +14,8 @@ inline testing_support::program_facts test_facts() {
           .value_line = 3,    // VMAX
           .integer_line = 0,  // none
           .window_line = 0,   // none
+          .phases = 0,
+          .tmp_lines = 2,
           .suffixes = {".txt", "-terminal-output.txt"},
           .time_items = {"TOUT", "DTOUT", "TFINAL"}};
 }

@@ -2,7 +2,7 @@
 // read_parameters, then load_rate_constants when the values are usable.
 #include <memory>
 
-#include "fuzz/reader_entry.h"
+#include "models/calcium/fuzz_reader.h"
 #include "models/calcium/oscillation.h"
 #include "models/velmo64v6/parameters.h"
 
@@ -33,7 +33,7 @@ fuzzcheck::read_outcome read_for_fuzzing(const std::string& path) {
   put(v, p->K1READ);
   put(v, p->K3READ);
   if (o.ok) {
-    if (p->NSW < 1 || p->NSW > calcium::window_capacity)
+    if (!calcium::window_length_ok(p->NSW))
       o.broken_promise = "accepted window length " + std::to_string(p->NSW);
     else if (p->DTOUT < 0.0)
       o.broken_promise = "accepted a negative DTOUT";

@@ -55,7 +55,7 @@ extern const char* const species_meaning[NEQ];
 constexpr int ratcon_slots = 70;
 extern double ratcon[ratcon_slots];
 
-inline double& k(int n) { return ratcon[calcium::k_slot(n) - 1]; }
+inline double& k(int n) { return calcium::k_in(ratcon, n); }
 
 // The IP3-receptor calcium factors: FE with (k40, k41), FES with (k42, k43).
 // Unlike the frame's (calcium/ip3r_factors.h), the square of `ca` is divided

@@ -2,6 +2,7 @@
 
 #include "models/calcium/phase_report.h"
 #include "models/calcium/report_output.h"
+#include "models/calcium/species_table.h"
 #include "models/velmo64v6/parameter_layout.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
@@ -10,66 +11,69 @@ namespace velmo64v6 {
 
 namespace {
 
-using calcium::blank_row;
-using calcium::labelled;
 using calcium::report_out;
 
 void species_table(report_out to, const run_state& s) {
   const double* Y = s.Y;
   const step_quantities& q = s.q;
-  const labelled rows[] = {
-      {"Ca_cyt_set (PMCA).", q.Ca_cyt_set_PMCA},
-      {"Ca_cyt_set (SERCA)", q.Ca_cyt_set_SERCA},
-      {"Ca_cyt_set (NCX)..", q.Ca_cyt_set_NCX},
-      {"Ca_cyt............", Y[Ca_cyt]},
-      {"<Ca_cyt>sw........", s.window.mean},
-      {"free & bound Ca...", q.free_bound_Ca},
-      blank_row,
-      {"total M (sensor)..", q.total_M},
-      {"free  M (sensor)..", Y[M]},
-      {"M*Ca4.............", Y[MCa4]},
-      {"Kd (uM) for M.....", s.Kd_M},
-      blank_row,
-      {"total B (buffer)..", q.total_B},
-      {"free  B (buffer)..", Y[B]},
-      {"B*Ca4.............", Y[BCa4]},
-      {"Kd (uM) for B.....", s.Kd_B},
-      blank_row,
-      {"total PMCA........", q.total_PMCA},
-      {"PMCA.M ...........", Y[PMCA_M]},
-      {"PMCA.M (estimated)", q.PMCA_M_estimated},
-      {"PMCA.M* ..........", Y[PMCA_M_star]},
-      {"PMCA .............", Y[PMCA]},
-      {"Kd (uM) PMCA.M ...", s.Kd_PMCA_M},
-      blank_row,
-      {"total NCX.........", q.total_NCX},
-      {"NCX.M ............", Y[NCX_M]},
-      {"NCX.M* ...........", Y[NCX_M_star]},
-      {"NCX ..............", Y[NCX]},
-      {"Kd (uM) NCX.M ....", s.Kd_NCX_M},
-      blank_row,
-      {"Ca_ER_set (theor).", q.Ca_ER_set_theor},
-      {"free Ca_ER........", Y[Ca_lum]},
-      {"total Ca in ER....", q.total_Ca_ER},
-      {"total L (buffer)..", q.total_L},
-      blank_row,
-      {"total S (signal)..", q.total_S},
-      {"total R (recept)..", q.total_R},
-      {"free S (signal)...", Y[S]},
-      {"free R (recept)...", Y[R]},
-      {"RS (S bound on R).", Y[R_S]},
-      blank_row,
-      {"total S2 (signal).", q.total_S2},
-      {"total G (recept)..", q.total_G},
-      {"free S2 (signal)..", Y[S2]},
-      {"free G (recept)...", Y[Gprot]},
-      {"G.S2 (bound S2)...", Y[GS2]},
-      {"PLC...............", Y[PLC]},
-      {"IP3...............", Y[IP3]},
-      blank_row,
-      {"<period>..........", s.detector.period},
+  const calcium::species_table_values v{
+      .Ca_cyt_set_PMCA = q.Ca_cyt_set_PMCA,
+      .SERCA_set = q.Ca_cyt_set_SERCA,
+      .Ca_cyt_set_NCX = q.Ca_cyt_set_NCX,
+      .Ca_cyt = Y[Ca_cyt],
+      .window_mean = s.window.mean,
+      .free_bound_Ca = q.free_bound_Ca,
+      .total_M = q.total_M,
+      .M = Y[M],
+      .MCa4 = Y[MCa4],
+      .Kd_M = s.Kd_M,
+      .total_B = q.total_B,
+      .B = Y[B],
+      .BCa4 = Y[BCa4],
+      .Kd_B = s.Kd_B,
+      .total_PMCA = q.total_PMCA,
+      .PMCA_M = Y[PMCA_M],
+      .PMCA_M_estimated = q.PMCA_M_estimated,
+      .PMCA_M_star = Y[PMCA_M_star],
+      .PMCA = Y[PMCA],
+      .Kd_PMCA_M = s.Kd_PMCA_M,
+      .total_NCX = q.total_NCX,
+      .NCX_M = Y[NCX_M],
+      .NCX_M_star = Y[NCX_M_star],
+      .NCX = Y[NCX],
+      .Kd_NCX_M = s.Kd_NCX_M,
+      .Ca_ER_set = q.Ca_ER_set_theor,
+      .Ca_lum = Y[Ca_lum],
+      .Ca_in_LCa30 = 0.0,  // no luminal buffer rows
+      .total_Ca_ER = q.total_Ca_ER,
+      .LCa30 = 0.0,
+      .L = 0.0,
+      .total_L = q.total_L,
+      .total_S = q.total_S,
+      .total_R = q.total_R,
+      .S = Y[S],
+      .R = Y[R],
+      .R_S = Y[R_S],
+      .total_S2 = q.total_S2,
+      .total_G = q.total_G,
+      .S2 = Y[S2],
+      .Gprot = Y[Gprot],
+      .GS2 = Y[GS2],
+      .PLC = Y[PLC],
+      .IP3 = Y[IP3],
+      .STIM = 0.0,  // no STIM block
+      .STIM_Ca = 0.0,
+      .STIM_tot = 0.0,
+      .SOCC = 0.0,
+      .period = s.detector.period,
+      .coop_STIM = 0.0,
+      .mean_PMCA_M = 0.0,  // no <PMCA.M> row
   };
-  calcium::put_labelled(to, rows);
+  calcium::write_species_table(to, v,
+                               {.serca_label = "Ca_cyt_set (SERCA)",
+                                .lum_buffer_rows = false,
+                                .stim_rows = false,
+                                .mean_pmca_m_row = false});
 }
 
 void flux_table(report_out to, const step_quantities& q) {

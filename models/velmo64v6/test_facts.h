@@ -14,6 +14,8 @@ inline testing_support::program_facts test_facts() {
           .value_line = 3,      // K1
           .integer_line = 104,  // NSW
           .window_line = 104,   // NSW
+          .phases = 5,
+          .tmp_lines = 10,
           .suffixes = {".txt", ".INP", "_summary.txt", "_sw.txt", "_fluxes.txt", "_spec.txt",
                        "_ER.txt"},
           .time_items = {"TPRINT", "DTOUT", "TPHASE(1)", "TPHASE(2)", "TPHASE(3)", "TPHASE(4)",

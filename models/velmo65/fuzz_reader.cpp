@@ -1,6 +1,6 @@
 // velmo65's parameter-file reader as the reader fuzz target calls it: the
 // calcium frame's, with velmo65's configuration.
-#include "fuzz/reader_entry.h"
+#include "models/calcium/fuzz_reader.h"
 #include "models/velmo65/configuration.h"
 
 namespace velmo65 {

@@ -1,6 +1,6 @@
 // velmo66's parameter-file reader as the reader fuzz target calls it: the
 // calcium frame's, with velmo66's configuration.
-#include "fuzz/reader_entry.h"
+#include "models/calcium/fuzz_reader.h"
 #include "models/velmo66/configuration.h"
 
 namespace velmo66 {

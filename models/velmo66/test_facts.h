@@ -14,6 +14,8 @@ inline testing_support::program_facts test_facts() {
           .value_line = 3,      // k1
           .integer_line = 151,  // NOUT
           .window_line = 152,   // NSW
+          .phases = 5,
+          .tmp_lines = 10,
           .suffixes = {".txt", "_summary.txt", "_sw.txt", "_fluxes.txt", "_spec.txt",
                        "_jSOCC-Ca_lum.txt", "_ER.txt"},
           .time_items = {"TPRINT", "DTOUT", "TPHASE(1)", "TPHASE(2)", "TPHASE(3)", "TPHASE(4)",

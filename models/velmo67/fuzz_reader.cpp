@@ -1,6 +1,6 @@
 // velmo67's parameter-file reader as the reader fuzz target calls it: the
 // calcium frame's, with velmo67's configuration.
-#include "fuzz/reader_entry.h"
+#include "models/calcium/fuzz_reader.h"
 #include "models/velmo67/configuration.h"
 
 namespace velmo67 {

@@ -20,7 +20,7 @@ extern double ratcon[calcium::ratcon_slots];
 inline double& slot(int s) { return ratcon[s - 1]; }
 
 // Rate constant kN (N = 1..78), e.g. k(51) is slot 53.
-inline double& k(int n) { return ratcon[calcium::k_slot(n) - 1]; }
+inline double& k(int n) { return calcium::k_in(ratcon, n); }
 
 // Cooperativity of luminal Ca binding to STIM (slot 81).
 inline double& coopstim() { return ratcon[calcium::coopstim_slot - 1]; }

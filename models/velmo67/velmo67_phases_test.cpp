@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "integrator/test_message_lines.h"
 #include "models/velmo67/test_run.h"
 
 namespace {
@@ -198,8 +199,8 @@ TEST(Velmo67Phases, ZeroIntervalStopsThroughTheRepeatedCallRule) {
   const auto er = r.lines("_ER.txt");
   ASSERT_GE(er.size(), 4u + 3u);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(er[i].size(), 160u);
-  EXPECT_EQ(er[4], " INTEG--  REPEATED CALLS WITH ISTATE = 1 AND TOUT = T (=R1)  ");
-  EXPECT_EQ(er.back(), " INTEG--  RUN ABORTED.. APPARENT INFINITE LOOP       ");
+  EXPECT_EQ(er[4], integrator::testing::text(integrator::messages::repeated_start));
+  EXPECT_EQ(er.back(), integrator::testing::text(integrator::messages::run_aborted));
   EXPECT_TRUE(matching(r.console(), "Execution of").empty());
 }
 

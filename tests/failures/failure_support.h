@@ -65,20 +65,21 @@ struct example_run {
     return s.empty() ? "on standard output" : "in '" + file(s) + "'";
   }
 
-  // Phase 1 (or the first rows of nilpora) short, then a run that does not
-  // end by itself: once more than a buffer of data rows is on disk, the run
-  // is past phase 1.
+  // Phase 1 (or, with no phases, the first rows) short, then a run that
+  // does not end by itself: once more than a buffer of data rows is on disk,
+  // the run is past phase 1.
   void make_endless() {
-    if (p.name == "nilpora") {
+    if (p.phases == 0) {
       text.set_value(2, 2, "1e9");
     } else {
       text.set_value(2, 2, "5.0");
       text.set_value(2, 3, "1e9");
     }
   }
-  // The same phase 1 (nilpora: the same first rows), then the end of the run.
+  // The same phase 1 (with no phases: the same first rows), then the end of
+  // the run.
   void make_phase_one_only() {
-    if (p.name == "nilpora") {
+    if (p.phases == 0) {
       text.set_value(2, 2, "0.5");
     } else {
       text.set_value(2, 2, "5.0");
@@ -87,7 +88,7 @@ struct example_run {
   }
   void set_output_interval(const std::string& v) { text.set_value(2, 1, v); }
   void set_run_name(const std::string& quoted) { text.set_value(1, 0, quoted); }
-  // k1 (VMAX in nilpora) so large that the integrator fails at once.
+  // The first rate constant (k1, VMAX) so large that the integrator fails at once.
   void make_integrator_fail() { text.set_value(p.value_line, 0, "1e308"); }
 
   void write_to(const scratch_dir& dir) const { dir.write(p.parameter_file, text.text()); }

@@ -20,7 +20,7 @@ namespace {
 class Interrupt : public testing::TestWithParam<program_info> {
  protected:
   const program_info& p() const { return GetParam(); }
-  bool calcium() const { return p().name != "nilpora"; }
+  bool phased() const { return p().phases > 0; }
 };
 
 std::vector<std::string> lines_without_ends(const program_info& p, const std::string& text) {
@@ -37,20 +37,20 @@ std::size_t index_of(const std::vector<std::string>& lines, const std::string& s
   return lines.size();
 }
 
-// The report of the first phase (nilpora: its initial report) as a run that
-// ends there writes it, without what ends the run.
-std::vector<std::string> first_report(bool calcium, const std::vector<std::string>& lines) {
-  const std::size_t from = index_of(lines, calcium ? " Phase   1" : "  Initial concentrations:");
-  std::size_t to = index_of(lines, calcium ? " Execution" : "  Final concentrations:");
-  if (calcium && to > from) --to;  // the end of the run's blank record
+// The report of the first phase (with no phases: the initial report) as a
+// run that ends there writes it, without what ends the run.
+std::vector<std::string> first_report(bool phased, const std::vector<std::string>& lines) {
+  const std::size_t from = index_of(lines, phased ? " Phase   1" : "  Initial concentrations:");
+  std::size_t to = index_of(lines, phased ? " Execution" : "  Final concentrations:");
+  if (phased && to > from) --to;  // the end of the run's blank record
   if (from >= to) return {};
   return {lines.begin() + static_cast<long>(from), lines.begin() + static_cast<long>(to)};
 }
 
 // The lines from the first report on, where an interrupted run has them.
-std::vector<std::string> from_first_report(bool calcium, const std::vector<std::string>& lines,
+std::vector<std::string> from_first_report(bool phased, const std::vector<std::string>& lines,
                                            std::size_t count) {
-  const std::size_t from = index_of(lines, calcium ? " Phase   1" : "  Initial concentrations:");
+  const std::size_t from = index_of(lines, phased ? " Phase   1" : "  Initial concentrations:");
   if (from >= lines.size()) return {};
   const std::size_t to = std::min(lines.size(), from + count);
   return {lines.begin() + static_cast<long>(from), lines.begin() + static_cast<long>(to)};
@@ -64,9 +64,9 @@ TEST_P(Interrupt, SignalInALaterPhaseKeepsWhatWasComputed) {
   const run_result ended = run_to_end(reference, p().name);
   ASSERT_EQ(ended.exit_status, 0);
   const std::vector<std::string> summary_report =
-      first_report(calcium(), lines_without_ends(p(), reference.read(short_run.summary_file())));
+      first_report(phased(), lines_without_ends(p(), reference.read(short_run.summary_file())));
   const std::vector<std::string> console_report =
-      first_report(calcium(), lines_without_ends(p(), ended.out));
+      first_report(phased(), lines_without_ends(p(), ended.out));
 
   example_run ex(p());
   ex.make_endless();
@@ -89,18 +89,18 @@ TEST_P(Interrupt, SignalInALaterPhaseKeepsWhatWasComputed) {
       EXPECT_EQ(dir.read(ex.file("_spec.txt")), reference.read(short_run.file("_spec.txt")));
     }
 
-    // The first phase's report, and (calcium) the next phase under way.
+    // The first phase's report, and (with phases) the next phase under way.
     std::vector<std::string> expected_summary = summary_report;
     std::vector<std::string> expected_console = console_report;
     ASSERT_FALSE(expected_summary.empty());
-    if (calcium()) {
+    if (phased()) {
       expected_summary.push_back(" Phase   2");
       expected_console.push_back(" Phase   2");
     }
     const std::vector<std::string> summary = lines_without_ends(p(), dir.read(ex.summary_file()));
     const std::vector<std::string> console = lines_without_ends(p(), r.out);
-    EXPECT_EQ(from_first_report(calcium(), summary, expected_summary.size()), expected_summary);
-    EXPECT_EQ(from_first_report(calcium(), console, expected_console.size()), expected_console);
+    EXPECT_EQ(from_first_report(phased(), summary, expected_summary.size()), expected_summary);
+    EXPECT_EQ(from_first_report(phased(), console, expected_console.size()), expected_console);
   }
 }
 

@@ -1,6 +1,7 @@
-// What a program's fuzz_reader.cpp uses: values appended to
-// read_outcome::values, and the calcium frame's reader for the programs
-// built on it.
+// What a program's fuzz_reader.cpp gives the reader fuzz target: what its
+// reader made of one file, the values flattened to bit patterns for
+// comparison. Each program's entry is <name>::read_for_fuzzing(path); the
+// target finds them through models/programs.txt.
 #pragma once
 
 #include <cmath>
@@ -10,14 +11,19 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/program_readers.h"
-#include "models/calcium/optics.h"
-
-namespace calcium {
-struct frame_config;
-}
+#include "textio/value_reader.h"
 
 namespace fuzzcheck {
+
+// What one program's reader made of one file.
+struct read_outcome {
+  bool ok = false;
+  textio::read_error err;             // filled when !ok
+  std::vector<std::uint64_t> values;  // bit patterns of reals, ints and text bytes, in file order
+  std::string broken_promise;         // set when a successful read let through a value its
+                                      // program rejects (window length, output interval,
+                                      // a NaN or infinite time)
+};
 
 inline void put(std::vector<std::uint64_t>& out, double v) {
   std::uint64_t bits;
@@ -41,18 +47,5 @@ inline bool all_finite(std::initializer_list<double> times) {
     if (!std::isfinite(t)) return false;
   return true;
 }
-
-inline void put_bands(std::vector<std::uint64_t>& out, const calcium::band (&bands)[3]) {
-  for (const calcium::band& b : bands) {
-    put(out, b.epsilon);
-    put(out, b.sigma);
-    put(out, b.lamda);
-  }
-}
-
-// A calcium-frame program: its configuration with the file name swapped,
-// then the frame's reader and the set-up the program runs after it.
-read_outcome read_calcium_program(const calcium::frame_config& program_cfg,
-                                  const std::string& path);
 
 }  // namespace fuzzcheck
