@@ -78,6 +78,7 @@ put("reader_fuzz", "velmo67_crlf", for_program("velmo67", velmo67_file(b"\r\n"))
 # Values the reader takes but the programs reject: window length, output interval.
 put("reader_fuzz", "velmo67_window_too_long", for_program("velmo67", velmo67_file(nsw=b"1001")))
 put("reader_fuzz", "velmo66_negative_dtout", for_program("velmo66", velmo67_file(dtout=b"-1.0")))
+put("reader_fuzz", "velmo67_nan_dtout", for_program("velmo67", velmo67_file(dtout=b"NaN")))
 nil = [
     ("plain", b"'nil run'\n0.0, 0.1, 10.0\n1.0\n2.0\n3.0\n0.5 0.25 trailer\n"),
     ("repeat_slash", b"name\n3*0.5\n1.0+3 / ignored\n1.0000-100\n,\n2*\n"),
@@ -86,6 +87,7 @@ nil = [
     ("nul_bytes", b"ab\x00cd\n1\x00 2 3\n4\n5\n6\n7 8\n"),
     ("bad_items", b"run\n1.0 2.0 abc\n1e999\n--1\n1.0E\n'unterminated\n"),
     ("lone_cr", b"run\r1 2 3\r\n4\r\n\r\n5\n6\n7,8\n"),
+    ("infinite_final_time", b"experiment_control\n0.0 0.1 -Infinity\n1.0\n2.0\n3.0\n0.5 0.25\n"),
 ]
 for name, body in nil:
     put("reader_fuzz", "nilpora_" + name, for_program("nilpora", body))
@@ -97,5 +99,6 @@ def velmo64v6_file(nsw, dtout=b"2"):
 put("reader_fuzz", "velmo64v6_ints", velmo64v6_file(b"2147483648"))
 put("reader_fuzz", "velmo64v6_window_empty", velmo64v6_file(b"0"))
 put("reader_fuzz", "velmo64v6_negative_dtout", velmo64v6_file(b"5", b"-0.5"))
+put("reader_fuzz", "velmo64v6_inf_dtout", velmo64v6_file(b"5", b"INF"))
 put("fields_fuzz", "full_lines", bytes([8, 255]) * 8 + b"".join(raw(v) for v in edges[:8]) +
     text_item(b"0123456789" * 4, 60) + text_item(b"ab", 10) + b"".join(raw(v) for v in edges[8:]))

@@ -4,8 +4,10 @@
 // target finds them through models/programs.txt.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -19,7 +21,8 @@ struct read_outcome {
   textio::read_error err;             // filled when !ok
   std::vector<std::uint64_t> values;  // bit patterns of reals, ints and text bytes, in file order
   std::string broken_promise;         // set when a successful read let through a value its
-                                      // program rejects (window length, output interval)
+                                      // program rejects (window length, output interval,
+                                      // a NaN or infinite time)
 };
 
 inline void put(std::vector<std::uint64_t>& out, double v) {
@@ -36,6 +39,13 @@ inline void put(std::vector<std::uint64_t>& out, const char* text, int len) {
 template <int N>
 void put(std::vector<std::uint64_t>& out, const double (&v)[N]) {
   for (double d : v) put(out, d);
+}
+
+// False when one of the times is NaN or infinite, which no reader accepts.
+inline bool all_finite(std::initializer_list<double> times) {
+  for (double t : times)
+    if (!std::isfinite(t)) return false;
+  return true;
 }
 
 }  // namespace fuzzcheck

@@ -23,6 +23,8 @@ struct program_facts {
   int phases;     // phase durations on line 2; 0: one interval up to the final time
   int tmp_lines;  // lines of the run-information file "tmp"
   std::vector<std::string> suffixes;  // result files: run name + suffix ("tmp" aside)
+  // The items of line 2, the time line, in order ("TPRINT", "DTOUT", ...).
+  std::vector<std::string> time_items;
 };
 
 inline void PrintTo(const program_facts& p, std::ostream* os) { *os << p.name; }

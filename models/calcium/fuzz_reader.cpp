@@ -39,6 +39,9 @@ read_outcome read_calcium_program(const calcium::frame_config& program_cfg,
       o.broken_promise = "accepted window length " + std::to_string(r->NSW);
     else if (r->DTOUT < 0.0)
       o.broken_promise = "accepted a negative DTOUT";
+    else if (!all_finite({r->TPRINT, r->DTOUT, r->TPHASE[0], r->TPHASE[1], r->TPHASE[2],
+                          r->TPHASE[3], r->TPHASE[4]}))
+      o.broken_promise = "accepted a NaN or infinite time";
     else if (!calcium::set_up_after_reading(cfg, *r))  // sizes the window by NSW
       o.broken_promise = "set-up refused window length " + std::to_string(r->NSW);
   }

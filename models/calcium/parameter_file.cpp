@@ -75,11 +75,12 @@ parameter_layout_lines frame_parameter_lines(const frame_config& cfg, run_state&
   return lines;
 }
 
-bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_error* err) {
+bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_error* err,
+                         std::string* run_name_notice) {
   std::fill(cfg.ratcon, cfg.ratcon + ratcon_slots, 0.0);
   std::fill(r.RUNNAME, r.RUNNAME + max_runname_length, ' ');
   textio::value_reader in(cfg.input.file_name);
-  const bool ok = read_parameter_lines(in, frame_parameter_lines(cfg, r), err);
+  const bool ok = read_parameter_lines(in, frame_parameter_lines(cfg, r), err, run_name_notice);
   r.duration = r.TPHASE[0];
   r.nout = r.NOUT[0];
   return ok;

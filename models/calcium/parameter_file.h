@@ -2,6 +2,8 @@
 // the run data and the rate-constant block, and the set-up that follows.
 #pragma once
 
+#include <string>
+
 #include "models/calcium/frame_config.h"
 #include "models/calcium/parameter_values.h"
 #include "models/calcium/run_state.h"
@@ -17,9 +19,13 @@ parameter_layout_lines frame_parameter_lines(const frame_config& cfg, run_state&
 // Reads every line of the file named by cfg.input into `r` and cfg.ratcon.
 // Every destination starts at 0 (the run name at blanks), so an item that a
 // slash leaves unread keeps 0. Besides the reader's own errors, a window
-// length outside 1..1000 and a negative output interval are rejected as bad
-// values of their line. Returns false with *err filled on the first error.
-bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_error* err);
+// length outside 1..1000, a NaN or infinite time of the time line and a
+// negative output interval are rejected as bad values of their line. A run
+// name cut to the field's length leaves the line that says so in
+// *run_name_notice (when given; emptied otherwise). Returns false with *err
+// filled on the first error.
+bool read_parameter_file(const frame_config& cfg, run_state& r, textio::read_error* err,
+                         std::string* run_name_notice = nullptr);
 
 // The set-up after the file is closed: dissociation constants, indicator
 // totals, window, detector, counters, TPRINT. False, with the set-up

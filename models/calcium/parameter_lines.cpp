@@ -3,16 +3,26 @@
 #include <cstdio>
 
 #include "models/calcium/oscillation.h"
+#include "textio/value_checks.h"
 
 namespace calcium {
 
 namespace {
 
-std::string negative_interval(const parameter_value& v) {
-  if (!(*v.real < 0.0)) return {};
+std::string unusable_start(const parameter_value& v) {
+  return textio::non_finite_time("the time column's start", *v.real);
+}
+
+std::string unusable_interval(const parameter_value& v) {
+  std::string problem = textio::non_finite_time("the output interval", *v.real);
+  if (!problem.empty() || !(*v.real < 0.0)) return problem;
   char found[40];
   std::snprintf(found, sizeof found, "%g", *v.real);
   return std::string("the output interval must not be negative, found ") + found;
+}
+
+std::string unusable_duration(const parameter_value& v) {
+  return textio::non_finite_time("the phase duration", *v.real);
 }
 
 std::string unusable_window(const parameter_value& v) {
@@ -25,13 +35,14 @@ parameter_line time_line(double& TPRINT, double& DTOUT, double (&TPHASE)[5],
                          std::string dtout_meaning) {
   parameter_line line;
   auto& v = line.values;
-  v.push_back(real_value("TPRINT", "start value of the time column TPRINT", TPRINT));
-  v.push_back(real_value("DTOUT", std::move(dtout_meaning), DTOUT, negative_interval));
+  v.push_back(
+      real_value("TPRINT", "start value of the time column TPRINT", TPRINT, unusable_start));
+  v.push_back(real_value("DTOUT", std::move(dtout_meaning), DTOUT, unusable_interval));
   for (int p = 1; p <= 5; ++p)
     v.push_back(real_value("TPHASE(" + std::to_string(p) + ")",
                            "duration of phase " + std::to_string(p) +
                                (p == 1 ? "" : "; exactly 0 ends the run before the phase"),
-                           TPHASE[p - 1]));
+                           TPHASE[p - 1], unusable_duration));
   return line;
 }
 

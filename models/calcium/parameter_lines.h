@@ -11,8 +11,8 @@
 
 namespace calcium {
 
-// TPRINT, DTOUT, TPHASE(1..5). A negative DTOUT never carries TOUT past a
-// phase end: it is rejected as a bad value of the line.
+// TPRINT, DTOUT, TPHASE(1..5). A NaN or infinite time, or a negative DTOUT,
+// never lets a phase end on time: each is rejected as a bad value of the line.
 parameter_line time_line(double& TPRINT, double& DTOUT, double (&TPHASE)[5],
                          std::string dtout_meaning);
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "textio/run_name.h"
+
 namespace calcium {
 
 textio::item parameter_value::item() const {
@@ -40,7 +42,11 @@ parameter_value text_value(std::string name, std::string meaning, char* dest, in
 }
 
 bool read_parameter_line(textio::value_reader& in, const parameter_line& line,
-                         textio::read_error* err) {
+                         textio::read_error* err, std::string* run_name_notice) {
+  if (line.values.size() == 1 && line.values[0].kind == textio::item::kind::text) {
+    const parameter_value& v = line.values[0];
+    return textio::read_run_name(in, v.name, v.text, v.text_length, run_name_notice, err);
+  }
   std::vector<textio::item> items;
   items.reserve(line.values.size());
   for (const parameter_value& v : line.values) items.push_back(v.item());
@@ -59,9 +65,9 @@ bool read_parameter_line(textio::value_reader& in, const parameter_line& line,
 }
 
 bool read_parameter_lines(textio::value_reader& in, const parameter_layout_lines& lines,
-                          textio::read_error* err) {
+                          textio::read_error* err, std::string* run_name_notice) {
   for (const parameter_line& line : lines)
-    if (!read_parameter_line(in, line, err)) return false;
+    if (!read_parameter_line(in, line, err, run_name_notice)) return false;
   return true;
 }
 

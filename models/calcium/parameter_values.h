@@ -47,13 +47,15 @@ parameter_value text_value(std::string name, std::string meaning, char* dest, in
 
 // Reads one line's statement into its destinations, then checks its values'
 // problems (each reported as an error of the statement's last line). False
-// with *err filled on the first problem.
+// with *err filled on the first problem. A line of one text value is a run
+// name, read by textio::read_run_name: with `run_name_notice` given, a name
+// cut to its field leaves there the line that says so.
 bool read_parameter_line(textio::value_reader& in, const parameter_line& line,
-                         textio::read_error* err);
+                         textio::read_error* err, std::string* run_name_notice = nullptr);
 
-// Every line in order.
+// Every line in order (`run_name_notice` as above).
 bool read_parameter_lines(textio::value_reader& in, const parameter_layout_lines& lines,
-                          textio::read_error* err);
+                          textio::read_error* err, std::string* run_name_notice = nullptr);
 
 // "real", "integer" or "text".
 const char* kind_name(textio::item::kind k);

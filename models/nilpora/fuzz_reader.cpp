@@ -15,6 +15,8 @@ fuzzcheck::read_outcome read_for_fuzzing(const std::string& path) {
     put(v, d);
   if (o.ok && output_interval_never_ends(in.TOUT, in.DTOUT, in.TFINAL))
     o.broken_promise = "accepted an output interval that never reaches TFINAL";
+  else if (o.ok && !fuzzcheck::all_finite({in.TOUT, in.DTOUT, in.TFINAL}))
+    o.broken_promise = "accepted a NaN or infinite time";
   return o;
 }
 

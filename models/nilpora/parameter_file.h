@@ -33,9 +33,12 @@ struct run_input {
 calcium::parameter_layout_lines parameter_lines(run_input& in);
 
 // Reads the six lines of `file` into *in. Returns false with *err filled on a
-// missing file, a short file, a bad value, or an output interval that would
-// never let the output loop reach TFINAL.
-bool read_parameter_file(const std::string& file, run_input* in, textio::read_error* err);
+// missing file, a short file, a bad value, a NaN or infinite time of line 2,
+// or an output interval that would never let the output loop reach TFINAL.
+// A run name cut to 10 characters leaves the line that says so in
+// *run_name_notice (when given; emptied otherwise).
+bool read_parameter_file(const std::string& file, run_input* in, textio::read_error* err,
+                         std::string* run_name_notice = nullptr);
 
 // True when the output loop would repeat the same (or a receding) output time
 // without end: DTOUT negative, or zero with a first output time other than the

@@ -16,7 +16,8 @@ inline testing_support::program_facts test_facts() {
           .window_line = 0,   // none
           .phases = 0,
           .tmp_lines = 2,
-          .suffixes = {".txt", "-terminal-output.txt"}};
+          .suffixes = {".txt", "-terminal-output.txt"},
+          .time_items = {"TOUT", "DTOUT", "TFINAL"}};
 }
 
 }  // namespace nilpora

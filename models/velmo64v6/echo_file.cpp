@@ -1,5 +1,6 @@
 #include "models/velmo64v6/echo_file.h"
 
+#include <string>
 #include <string_view>
 
 #include "models/calcium/phase_report.h"
@@ -7,6 +8,7 @@
 #include "models/velmo64v6/parameter_layout.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
+#include "textio/run_name.h"
 #include "textio/units.h"
 
 namespace velmo64v6 {
@@ -21,9 +23,10 @@ void write_blank(int unit) { textio::write_unit(unit, textio::blank_record()); }
 }  // namespace
 
 void write_echo_file(int unit, const parameters& p, const textio::run_stamp& stamp) {
+  // The run name reads back as the same name: quoted when it must be.
+  const std::string name = textio::run_name_value(p.run_name());
   textio::freeform head;
-  textio::write_unit(unit,
-                     calcium::add_stamp(head.text("  ").text(p.run_name()), " (", stamp).view());
+  textio::write_unit(unit, calcium::add_stamp(head.text("  ").text(name), " (", stamp).view());
 
   textio::line l;
   l.x(1).sci(p.TPRINT0, width, digits).lit(",").sci(p.DTOUT, width, digits);

@@ -1,6 +1,6 @@
 // The annotated copy of the parameter file, run name + ".INP": every value as
 // read, five significant digits, each line followed by its label. It reads
-// back as a parameter file.
+// back as a parameter file, the run name included (quoted when it must be).
 #pragma once
 
 #include "models/velmo64v6/parameters.h"

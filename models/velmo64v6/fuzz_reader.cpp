@@ -37,6 +37,9 @@ fuzzcheck::read_outcome read_for_fuzzing(const std::string& path) {
       o.broken_promise = "accepted window length " + std::to_string(p->NSW);
     else if (p->DTOUT < 0.0)
       o.broken_promise = "accepted a negative DTOUT";
+    else if (!fuzzcheck::all_finite({p->TPRINT0, p->DTOUT, p->TPHASE[0], p->TPHASE[1], p->TPHASE[2],
+                                     p->TPHASE[3], p->TPHASE[4]}))
+      o.broken_promise = "accepted a NaN or infinite time";
     else
       load_rate_constants(*p);
   }

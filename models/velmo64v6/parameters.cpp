@@ -38,9 +38,10 @@ calcium::parameter_layout_lines parameter_lines(parameters& p) {
   return lines;
 }
 
-bool read_parameters(const std::string& file, parameters* p, textio::read_error* err) {
+bool read_parameters(const std::string& file, parameters* p, textio::read_error* err,
+                     std::string* run_name_notice) {
   textio::value_reader in(file);
-  const bool ok = calcium::read_parameter_lines(in, parameter_lines(*p), err);
+  const bool ok = calcium::read_parameter_lines(in, parameter_lines(*p), err, run_name_notice);
   // Kept as read, before a phase switch or ramp can change them.
   p->K1READ = p->k[1];
   p->K3READ = p->k[3];

@@ -47,10 +47,13 @@ struct parameters {
 // The 110 lines of the file on the destinations of *p.
 calcium::parameter_layout_lines parameter_lines(parameters& p);
 
-// Reads `file` line by line into *p. Rejects a negative DTOUT and an NSW the
-// sliding window cannot take as errors of their line. Returns false with *err set
-// on the first problem.
-bool read_parameters(const std::string& file, parameters* p, textio::read_error* err);
+// Reads `file` line by line into *p. Rejects a NaN or infinite time of line
+// 2, a negative DTOUT and an NSW the sliding window cannot take as errors of
+// their line; a run name cut to 12 characters leaves the line that says so
+// in *run_name_notice (when given; emptied otherwise). Returns false with
+// *err set on the first problem.
+bool read_parameters(const std::string& file, parameters* p, textio::read_error* err,
+                     std::string* run_name_notice = nullptr);
 
 // Fills `ratcon` slots 1..50 and 53..70 from the values as read.
 void load_rate_constants(const parameters& p);

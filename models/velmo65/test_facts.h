@@ -16,7 +16,9 @@ inline testing_support::program_facts test_facts() {
           .window_line = 152,   // NSW
           .phases = 5,
           .tmp_lines = 10,
-          .suffixes = {".txt", "_summary.txt", "_fluxes.txt"}};
+          .suffixes = {".txt", "_summary.txt", "_fluxes.txt"},
+          .time_items = {"TPRINT", "DTOUT", "TPHASE(1)", "TPHASE(2)", "TPHASE(3)", "TPHASE(4)",
+                         "TPHASE(5)"}};
 }
 
 }  // namespace velmo65

@@ -17,7 +17,9 @@ inline testing_support::program_facts test_facts() {
           .phases = 5,
           .tmp_lines = 10,
           .suffixes = {".txt", "_summary.txt", "_sw.txt", "_fluxes.txt", "_spec.txt",
-                       "_jSOCC-Ca_lum.txt", "_ER.txt"}};
+                       "_jSOCC-Ca_lum.txt", "_ER.txt"},
+          .time_items = {"TPRINT", "DTOUT", "TPHASE(1)", "TPHASE(2)", "TPHASE(3)", "TPHASE(4)",
+                         "TPHASE(5)"}};
 }
 
 }  // namespace velmo67

@@ -1,7 +1,8 @@
 """A parameter file read as a program reads it: its layout from the legend,
 the value-line reader, and the checks that the programs make of a value
-right after its line (an output interval below 0, a window length outside
-the window; nilpora: an output interval that never reaches TFINAL)."""
+right after its line (a NaN or infinite time of the time line, an output
+interval below 0, a window length outside the window; nilpora: an output
+interval that never reaches TFINAL)."""
 
 from __future__ import annotations
 
@@ -27,8 +28,23 @@ def _c_g(v: float) -> str:
     return "%g" % v
 
 
+# The values of the time line, by what the messages call them.
+_CALCIUM_TIMES = {"TPRINT": "the time column's start", "DTOUT": "the output interval",
+                  **{f"TPHASE({p})": "the phase duration" for p in range(1, 6)}}
+_NILPORA_TIMES = {"TOUT": "the first output time", "DTOUT": "the output interval",
+                  "TFINAL": "the final time"}
+
+
+def _fields_text(v: float) -> str:
+    """NaN or INF as the fields write them, signed when the sign bit is set."""
+    return ("-" if math.copysign(1.0, v) < 0 else "") + ("NaN" if math.isnan(v) else "INF")
+
+
 def _problem(program: Program, item: Item) -> Optional[str]:
     """What the program refuses in a value right after its line."""
+    times = _CALCIUM_TIMES if program.phases > 1 else _NILPORA_TIMES
+    if item.name in times and not math.isfinite(item.value):
+        return f"{times[item.name]} must be a finite number, found {_fields_text(item.value)}"
     if program.phases > 1:
         if item.name == "DTOUT" and item.value < 0.0:
             return "the output interval must not be negative, found " + _c_g(item.value)

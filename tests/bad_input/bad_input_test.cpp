@@ -170,6 +170,37 @@ TEST_P(BadInput, UnusableControlValues) {
   }
 }
 
+// A NaN or infinite time (the time column's start, the output interval, a
+// phase duration, nilpora's interval) never lets a phase or the output loop
+// end on time: each is an error of the time line that names its item,
+// whichever form the reader takes it in.
+TEST_P(BadInput, NonFiniteTimes) {
+  ASSERT_FALSE(p().time_items.empty());
+  for (std::size_t i = 0; i < p().time_items.size(); ++i) {
+    for (const std::string value : {"NaN", "-nan", "Inf", "-Infinity"}) {
+      SCOPED_TRACE(p().time_items[i] + " = " + value);
+      parameter_text t(p());
+      t.set_value(2, static_cast<int>(i), value);
+      const std::string text = t.text();
+      const run_result r = run_on(&text);
+      expect_reader_stop(p(), r, 2, p().time_items[i]);
+      EXPECT_NE(r.err.find("must be a finite number"), std::string::npos) << r.err;
+    }
+  }
+}
+
+// A NaN rate constant is still taken: the run ends at the integrator's
+// ERROR HALT, as it always has.
+TEST_P(BadInput, NonFiniteRateConstantIsTaken) {
+  scratch_dir dir;
+  parameter_text t(p());
+  t.set_value(p().value_line, 0, "NaN");
+  dir.write(p().parameter_file, t.text());
+  const run_result r = dir.run(p().name);
+  EXPECT_EQ(r.exit_status, 1) << r.err;
+  EXPECT_NE(r.out.find("ERROR HALT.. ISTATE ="), std::string::npos);
+}
+
 // The error line ends like every other line the program writes.
 TEST_P(BadInput, ErrorLineEndsWithTheProgramsLineEnd) {
   const std::string empty;

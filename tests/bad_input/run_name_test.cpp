@@ -123,6 +123,67 @@ TEST_P(RunNames, UncreatableResultFileLeavesEarlierResultsAlone) {
   }
 }
 
+// A run name longer than the field is cut as always, and one line on
+// standard error says what it became, so that two long names that share a
+// start do not silently overwrite each other's files. Blanks beyond the
+// field are no loss and give no line. The run and its files are as with the
+// cut name given directly.
+TEST_P(RunNames, LongRunNameIsCutWithANotice) {
+  const std::size_t n = static_cast<std::size_t>(p().runname_length);
+  const std::string name = std::string("experiment_control_treated").substr(0, n);
+  struct long_name {
+    std::string quoted;  // as line 1 gives it
+    std::string shown;   // the whole name in the notice; empty: no notice
+    std::string cut;     // the name the files take
+    std::string dir;     // the directory the files are in ("": the run's)
+  };
+  const std::vector<long_name> cases = {
+      {"experiment_control_treated", "experiment_control_treated", name, ""},
+      {name + "x", name + "x", name, ""},
+      {"'" + name + " 2'", name + " 2", name, ""},
+      {"'sub/" + name + "'", "sub/" + name, "sub/" + name.substr(0, n - 4), "sub"},
+      {name, "", name, ""},
+      {"'" + name + "    '", "", name, ""},
+  };
+  scratch_dir reference;
+  reference.write(p().parameter_file, example_named(name));
+  ASSERT_EQ(reference.run(p().name).exit_status, 0);
+  const std::string data_rows = reference.read(trimmed(padded(name) + p().suffixes.front()));
+  ASSERT_FALSE(data_rows.empty());
+
+  for (const long_name& c : cases) {
+    SCOPED_TRACE("run name " + c.quoted);
+    scratch_dir dir;
+    if (!c.dir.empty()) fs::create_directory(dir / c.dir);
+    dir.write(p().parameter_file, example_named(c.quoted));
+    const run_result r = dir.run(p().name);
+    EXPECT_EQ(r.exit_status, 0);
+    if (c.shown.empty()) {
+      EXPECT_EQ(r.err, "");
+    } else {
+      const error_line e = parse_error_line(r.err);
+      ASSERT_TRUE(e.well_formed) << "standard error: '" << r.err << "'";
+      EXPECT_EQ(r.err.substr(r.err.size() - p().line_end.size()), p().line_end);
+      EXPECT_EQ(e.file, p().parameter_file);
+      EXPECT_EQ(e.line, 1);
+      EXPECT_EQ(e.what, "the run name '" + c.shown + "' is longer than " + std::to_string(n) +
+                            " characters; it is cut to '" + c.cut +
+                            "', and the result files are named after it");
+    }
+    std::vector<std::string> expected = result_files(p(), padded(c.cut));
+    if (!c.dir.empty()) {
+      std::vector<std::string> in_dir;
+      for (const std::string& f : expected)
+        if (f != "tmp") in_dir.push_back(f.substr(c.dir.size() + 1));
+      EXPECT_EQ(files_in(dir / c.dir), sorted(in_dir));
+      expected = {"tmp"};
+    }
+    expected.push_back(p().parameter_file);
+    EXPECT_EQ(dir.files(), sorted(expected));
+    EXPECT_EQ(dir.read(trimmed(padded(c.cut) + p().suffixes.front())), data_rows);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Programs, RunNames, testing::ValuesIn(programs()),
                          [](const testing::TestParamInfo<program_info>& i) {
                            return i.param.name;
