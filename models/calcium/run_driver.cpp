@@ -16,7 +16,6 @@
 #include "models/calcium/state_vector.h"
 #include "textio/exit_path.h"
 #include "textio/freeform.h"
-#include "textio/notice.h"
 #include "textio/units.h"
 
 namespace calcium {
@@ -182,7 +181,7 @@ int run_frame(const frame_config& cfg, run_timing* timing) {
   std::string run_name_notice;
   if (!read_parameter_file(cfg, *r, &read_err, &run_name_notice))
     textio::stop_before_output(read_err.message());
-  if (!run_name_notice.empty()) textio::write_notice(run_name_notice);
+  if (!run_name_notice.empty()) textio::warn(run_name_notice);
   if (!set_up_after_reading(cfg, *r))
     textio::stop_before_output(std::string(cfg.input.file_name) + ": " +
                                window_length_problem(r->NSW));

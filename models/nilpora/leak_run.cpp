@@ -17,7 +17,6 @@
 #include "textio/exit_path.h"
 #include "textio/freeform.h"
 #include "textio/line.h"
-#include "textio/notice.h"
 #include "textio/units.h"
 
 namespace nilpora {
@@ -86,7 +85,7 @@ void run_program() {
   std::string run_name_notice;
   if (!read_parameter_file(parameter_file_name, &in, &read_failure, &run_name_notice))
     textio::stop_before_output(read_failure.message());
-  if (!run_name_notice.empty()) textio::write_notice(run_name_notice);
+  if (!run_name_notice.empty()) textio::warn(run_name_notice);
 
   const std::string_view RUNNAME(in.RUNNAME, runname_length);
   // The result files open as one group before the first line is written, so

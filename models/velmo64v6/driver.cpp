@@ -16,7 +16,6 @@
 #include "models/velmo64v6/rows.h"
 #include "textio/exit_path.h"
 #include "textio/freeform.h"
-#include "textio/notice.h"
 #include "textio/units.h"
 
 namespace velmo64v6 {
@@ -98,7 +97,7 @@ void run_program() {
   std::string run_name_notice;
   if (!read_parameters(parameter_file_name, &s.p, &err, &run_name_notice))
     textio::stop_before_output(err.message());
-  if (!run_name_notice.empty()) textio::write_notice(run_name_notice);
+  if (!run_name_notice.empty()) textio::warn(run_name_notice);
   if (!set_up(s))
     textio::stop_before_output(std::string(parameter_file_name) + ": " +
                                calcium::window_length_problem(s.p.NSW));
