@@ -93,7 +93,11 @@ void start_run() {
   reset_units();
   if (stdout_closed) console().refuse_writes(EBADF);
   g_stop_signal = 0;
+  // A vanished console reader and a file size limit (ulimit -f) are write
+  // failures, reported, instead of a silent death. No program starts
+  // another, so these need not be restored for a child.
   std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) catch_stop_signal(sig);
 }
 

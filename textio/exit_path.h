@@ -24,9 +24,9 @@ inline constexpr int exit_signal_base = 128;
 // process left (units, failures, protected inputs); gives a closed standard
 // input, output or error /dev/null so that no result file takes its number
 // (a closed standard output still counts as output that could not be
-// written); makes a vanished console reader a write failure instead of a
-// silent death (SIGPIPE ignored); and lets SIGINT, SIGTERM and SIGHUP, unless
-// ignored on entry, request a stop.
+// written); makes a vanished console reader and a file size limit write
+// failures instead of a silent death (SIGPIPE and SIGXFSZ ignored); and lets
+// SIGINT, SIGTERM and SIGHUP, unless ignored on entry, request a stop.
 void start_run();
 
 // Stops before any output: `line` on standard error, status 2 (or 128 +
