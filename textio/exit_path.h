@@ -7,7 +7,11 @@
 //   2             the parameter file or a result file cannot be used: one
 //                 line on standard error, no result file touched;
 //   128 + signal  SIGINT, SIGTERM or SIGHUP: what the run produced is written
-//                 out in whole lines and every file closed.
+//                 out in whole lines and every file closed. One more while
+//                 the run stops (waiting to write to a pipe nobody reads)
+//                 ends every write at once, and names the status: each file
+//                 keeps the whole lines it has, and the line on standard
+//                 error names what could not be written.
 // Every line on standard error ends with the program's line end.
 #pragma once
 
@@ -47,7 +51,7 @@ void start_run();
 // signal came (128 + signal).
 int finish_run();
 
-// The stop signal that has arrived, or 0.
+// The stop signal that has arrived last, or 0.
 int stop_signal();
 
 // At every output step, and wherever a run waits: after a stop signal the

@@ -94,7 +94,7 @@ struct example_run {
 };
 
 // Where the program's standard output goes.
-enum class console_to { file, full_device, closed };
+enum class console_to { file, full_device, closed, descriptor };
 
 // How a background run starts. The stop signals, SIGPIPE and SIGXFSZ start
 // with their default action, except those in `inherited`, which keep the
@@ -102,6 +102,7 @@ enum class console_to { file, full_device, closed };
 // disk: the file size limit ends it far beyond what any case here writes.
 struct run_options {
   console_to console = console_to::file;
+  int console_fd = -1;  // console_to::descriptor: the test's end of a pipe
   std::vector<int> inherited;
   rlim_t file_size_limit = rlim_t{256} << 20;
 };
@@ -131,6 +132,8 @@ class background_run {
       ::close(err);
       if (o.console == console_to::closed) {
         ::close(STDOUT_FILENO);
+      } else if (o.console == console_to::descriptor) {
+        ::dup2(o.console_fd, STDOUT_FILENO);
       } else {
         const std::string to = o.console == console_to::file ? out_.string() : "/dev/full";
         const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
