@@ -5,10 +5,9 @@
 
 #include <map>
 #include <string>
-#include <vector>
 
 #include "tests/failures/failure_support.h"
-#include "tests/golden/golden_compare.h"
+#include "tests/failures/masked_outputs.h"
 
 namespace failures {
 namespace {
@@ -33,12 +32,6 @@ std::map<std::string, std::string> outputs(const scratch_dir& dir, const program
   return out;
 }
 
-std::vector<std::string> names(const std::map<std::string, std::string>& outputs) {
-  std::vector<std::string> v;
-  for (const auto& [name, text] : outputs) v.push_back(name);
-  return v;
-}
-
 std::string with_crlf(const std::string& text) {
   std::string out;
   for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
@@ -61,14 +54,7 @@ TEST_P(ByteOrderMark, RunsAsTheFileWithoutIt) {
     scratch_dir plain, marked;
     const auto expected = outputs(plain, p(), c.text);
     ASSERT_EQ(expected.at("exit status"), "0");
-    const auto actual = outputs(marked, p(), "\xEF\xBB\xBF" + c.text);
-    EXPECT_EQ(names(actual), names(expected));
-    for (const auto& [name, text] : expected) {
-      const auto found = actual.find(name);
-      if (found == actual.end()) continue;
-      if (const auto d = golden::first_difference(text, found->second))
-        ADD_FAILURE() << golden::describe(name, *d);
-    }
+    expect_same_outputs(expected, outputs(marked, p(), "\xEF\xBB\xBF" + c.text));
   }
 }
 
