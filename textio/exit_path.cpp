@@ -5,12 +5,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <string>
 
 #include "textio/line.h"
+#include "textio/signal_write.h"
 #include "textio/units.h"
 
 namespace textio {
@@ -19,16 +21,23 @@ namespace {
 volatile std::sig_atomic_t g_stop_signal = 0;
 bool g_stderr_usable = true;
 
-extern "C" void request_stop(int sig) { g_stop_signal = sig; }
+extern "C" void request_stop(int sig) {
+  g_stop_signal = sig;
+  count_stop_signal();
+}
 
+// The line is written even after the run's writes ended; a stop signal that
+// comes while it waits then ends it.
 void write_stderr(std::string_view text) {
   if (!g_stderr_usable) return;
   std::string out(text);
   out += current_line_end() == line_end::crlf ? "\r\n" : "\n";
+  const int limit = std::max(writes_end_after, stop_signal_count() + 1);
   std::size_t done = 0;
   while (done < out.size()) {
-    const ssize_t n = ::write(STDERR_FILENO, out.data() + done, out.size() - done);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n =
+        write_until_signals(STDERR_FILENO, out.data() + done, out.size() - done, limit, true);
+    if (n < 0 && errno == EINTR && stop_signal_count() < limit) continue;
     if (n <= 0) return;
     done += static_cast<std::size_t>(n);
   }
@@ -77,6 +86,8 @@ void report(std::string_view cause) {
 
 [[noreturn]] void end_process(int status, std::string_view cause) {
   release_files();
+  // A later signal that ended the writes names the status.
+  if (status > exit_signal_base && g_stop_signal != 0) status = exit_signal_base + g_stop_signal;
   report(cause);
   if (status == exit_normal && output_failed()) status = exit_run_failed;
   std::exit(status);
@@ -90,10 +101,15 @@ void start_run() {
   const bool stdout_closed = is_closed(STDOUT_FILENO);
   if (stdout_closed) occupy(STDOUT_FILENO);
   g_stderr_usable = !is_closed(STDERR_FILENO) || occupy(STDERR_FILENO);
+  g_stop_signal = 0;
+  forget_stop_signals();
   reset_units();
   if (stdout_closed) console().refuse_writes(EBADF);
-  g_stop_signal = 0;
+  // A vanished console reader and a file size limit (ulimit -f) are write
+  // failures, reported, instead of a silent death. No program starts
+  // another, so these need not be restored for a child.
   std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) catch_stop_signal(sig);
 }
 

@@ -7,7 +7,11 @@
 //   2             the parameter file or a result file cannot be used: one
 //                 line on standard error, no result file touched;
 //   128 + signal  SIGINT, SIGTERM or SIGHUP: what the run produced is written
-//                 out in whole lines and every file closed.
+//                 out in whole lines and every file closed. One more while
+//                 the run stops (waiting to write to a pipe nobody reads)
+//                 ends every write at once, and names the status: each file
+//                 keeps the whole lines it has, and the line on standard
+//                 error names what could not be written.
 // Every line on standard error ends with the program's line end.
 #pragma once
 
@@ -24,9 +28,9 @@ inline constexpr int exit_signal_base = 128;
 // process left (units, failures, protected inputs); gives a closed standard
 // input, output or error /dev/null so that no result file takes its number
 // (a closed standard output still counts as output that could not be
-// written); makes a vanished console reader a write failure instead of a
-// silent death (SIGPIPE ignored); and lets SIGINT, SIGTERM and SIGHUP, unless
-// ignored on entry, request a stop.
+// written); makes a vanished console reader and a file size limit write
+// failures instead of a silent death (SIGPIPE and SIGXFSZ ignored); and lets
+// SIGINT, SIGTERM and SIGHUP, unless ignored on entry, request a stop.
 void start_run();
 
 // Stops before any output: `line` on standard error, status 2 (or 128 +
@@ -50,7 +54,7 @@ int finish_run();
 // One line on standard error about a run that goes on.
 void warn(std::string_view line);
 
-// The stop signal that has arrived, or 0.
+// The stop signal that has arrived last, or 0.
 int stop_signal();
 
 // At every output step, and wherever a run waits: after a stop signal the

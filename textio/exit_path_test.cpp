@@ -119,6 +119,46 @@ TEST(ExitPath, StopSignalEndsTheRunAtTheNextCheck) {
   }
 }
 
+// One more stop signal while the run stops ends its writes: nothing more is
+// written, and the file ends in the last whole line it had on disk. The
+// lines fill the buffer up to the line end of row 655, so that the file
+// holds part of that row.
+TEST(ExitPath, SecondStopSignalEndsTheWrites) {
+  const std::string head = std::string(36, 'h') + "\n";
+  const std::string row = std::string(99, 'r') + "\n";
+  const struct {
+    int signals;
+    std::size_t rows_kept;
+    std::string err;
+  } cases[] = {
+      {1, 700, ""},
+      {2, 654,
+       "output could not be written completely: 'data.txt' (Interrupted system call); the "
+       "integrator's messages are on standard output\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.signals);
+    scratch dir;
+    const auto r = dir.run([&] {
+      textio::start_run();
+      std::string error;
+      if (!textio::open_units({{8, "data.txt"}}, &error)) std::exit(9);
+      textio::write_unit(8, head.substr(0, 36));
+      for (int i = 0; i < 700; ++i) textio::write_unit(8, row.substr(0, 99));
+      for (int i = 0; i < c.signals; ++i) std::raise(SIGTERM);
+      textio::stop_if_signalled();
+      std::exit(7);
+    });
+    EXPECT_EQ(r.status, 128 + SIGTERM);
+    EXPECT_EQ(r.err, c.err);
+    std::string kept = head;
+    for (std::size_t i = 0; i < c.rows_kept; ++i) kept += row;
+    const std::string data = slurp(dir / "data.txt");
+    EXPECT_EQ(data.size(), kept.size());
+    EXPECT_TRUE(data == kept) << "other rows than written";
+  }
+}
+
 TEST(ExitPath, SignalIgnoredOnEntryStaysIgnored) {
   scratch dir;
   const auto r = dir.run([] {

@@ -3,6 +3,7 @@
 #include "textio/units.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "textio/exit_path.h"
+#include "textio/signal_write.h"
 #include "textio/units_internal.h"
 
 namespace textio {
@@ -70,6 +71,11 @@ unit_table& units() {
 
 std::string quoted(const std::string& name) { return "'" + name + "'"; }
 
+bool is_regular_file(int fd) {
+  struct stat st;
+  return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
 }  // namespace
 
 void set_line_end(line_end end) { g_line_end = end; }
@@ -92,6 +98,7 @@ void sink::adopt(int fd, std::string name) {
   close();
   fd_ = fd;
   owns_fd_ = true;
+  may_wait_ = !is_regular_file(fd);
   len_ = 0;
   failed_ = false;
   refused_error_ = 0;
@@ -104,6 +111,7 @@ void sink::attach_stdout() {
   close();
   fd_ = STDOUT_FILENO;
   owns_fd_ = false;
+  may_wait_ = !is_regular_file(STDOUT_FILENO);
   len_ = 0;
   failed_ = false;
   refused_error_ = 0;
@@ -127,15 +135,16 @@ void sink::fail(int error) {
   record().failures.push_back(label_ + " (" + std::strerror(error) + ")");
 }
 
-// 0, or the errno of the failure. A signal that interrupts a blocked write
-// (a console pipe nobody reads) ends the attempt once a stop is requested.
-// A file that fails is cut back to its last whole line.
+// 0, or the errno of the failure. A write that the first stop signal
+// interrupts (a console pipe nobody reads) goes on: the run writes out what it
+// has. Once the run's writes ended (signal_write.h), it writes nothing more
+// and fails. A file that fails is cut back to its last whole line.
 int sink::write_out(const char* p, std::size_t n) {
   while (n > 0) {
-    const ssize_t k = ::write(fd_, p, n);
+    const ssize_t k = write_until_signals(fd_, p, n, writes_end_after, may_wait_);
     if (k <= 0) {
       const int error = k < 0 ? errno : EIO;
-      if (error == EINTR && stop_signal() == 0) continue;
+      if (error == EINTR && !writes_ended()) continue;
       if (owns_fd_ && torn_ > 0) {
         const off_t end = ::lseek(fd_, 0, SEEK_CUR);
         if (end >= static_cast<off_t>(torn_))

@@ -53,6 +53,7 @@ class sink {
   int write_out(const char* p, std::size_t n);
   int fd_ = -1;
   bool owns_fd_ = false;
+  bool may_wait_ = true;  // not a regular file: a write may wait for a reader
   bool flush_each_line_ = false;
   bool failed_ = false;
   int refused_error_ = 0;

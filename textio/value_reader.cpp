@@ -227,6 +227,13 @@ int value_reader::fill() {
   return static_cast<int>(n);
 }
 
+// A UTF-8 byte-order mark that an editor put at the very start of the file
+// is no part of line 1; the same bytes anywhere else are text.
+std::size_t value_reader::byte_order_mark() const {
+  static constexpr std::string_view mark = "\xEF\xBB\xBF";
+  return line_ == 0 && std::string_view(buf_).substr(0, mark.size()) == mark ? mark.size() : 0;
+}
+
 value_reader::line_status value_reader::next_line(std::string* what) {
   const auto too_long = [&] {
     *what = "the line is longer than " + std::to_string(max_line_length) + " characters";
@@ -240,14 +247,15 @@ value_reader::line_status value_reader::next_line(std::string* what) {
   for (;;) {
     const std::size_t nl = buf_.find('\n', scan);
     if (nl != std::string::npos) {
-      if (length(start_, nl) > max_line_length) return too_long();
-      line_text_.assign(buf_, start_, nl - start_);
+      const std::size_t from = start_ + byte_order_mark();
+      if (length(from, nl) > max_line_length) return too_long();
+      line_text_.assign(buf_, from, nl - from);
       start_ = nl + 1;
       ++line_;
       return line_status::line;
     }
     // A CR may still turn out to stand before a line feed.
-    if (buf_.size() - start_ > max_line_length + 1) return too_long();
+    if (buf_.size() - start_ - byte_order_mark() > max_line_length + 1) return too_long();
     buf_.erase(0, start_);
     start_ = 0;
     scan = buf_.size();
@@ -257,9 +265,10 @@ value_reader::line_status value_reader::next_line(std::string* what) {
       return line_status::failed;
     }
     if (got == 0) {
-      if (buf_.empty()) return line_status::end;
-      if (length(0, buf_.size()) > max_line_length) return too_long();
-      line_text_.assign(buf_);  // the last line, without a line end
+      const std::size_t from = byte_order_mark();
+      if (buf_.size() == from) return line_status::end;
+      if (length(from, buf_.size()) > max_line_length) return too_long();
+      line_text_.assign(buf_, from);  // the last line, without a line end
       buf_.clear();
       ++line_;
       return line_status::line;

@@ -4,7 +4,8 @@
 // line (blank lines are skipped). "3*0.5" repeats a value, "2*" or an empty
 // item between commas is a null value that leaves its destination unchanged,
 // a slash ends the statement early (the remaining destinations unchanged), and
-// a text may be quoted with ' or ". CR LF reads like LF.
+// a text may be quoted with ' or ". CR LF reads like LF, and a UTF-8
+// byte-order mark at the very start of the file is skipped.
 //
 // Reals: 1  1.  .5  1e3  1.0E-03  1.0D-03  1.0d+3  +2  -2 and the form
 // without exponent letter, 1.0+3 and 1.0000-100; INF, Infinity and NaN in any
@@ -84,6 +85,9 @@ class value_reader {
   // The next line into line_text_ (without its LF), or the end of the
   // file, or a failure with *what set.
   line_status next_line(std::string* what);
+  // The length of a byte-order mark that opens the file, while line 1 is
+  // read; else 0.
+  std::size_t byte_order_mark() const;
   // Reads more of the file onto buf_: the count read, 0 at the end, or
   // -errno on a failure.
   int fill();

@@ -218,6 +218,51 @@ TEST_F(ValueReader, CrLfReadsLikeLf) {
   EXPECT_EQ(c, 3);
 }
 
+// A UTF-8 byte-order mark opening the file is skipped; anywhere else, or cut
+// short, its bytes are text like any other.
+TEST_F(ValueReader, ByteOrderMarkOnlyAtTheVeryStartIsSkipped) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const struct {
+    std::string what, content, name;
+  } cases[] = {
+      {"before a name", bom + "ab 1\n2.5\n", "ab    "},
+      {"before a quoted name", bom + "'a b'\n2.5\n", "a b   "},
+      {"with CR LF", bom + "ab\r\n2.5\r\n", "ab    "},
+      {"before a blank line", bom + "\n ab\n2.5\n", "ab    "},
+      {"without a line end", bom + "ab", "ab    "},
+      {"none", "ab\n2.5\n", "ab    "},
+      {"after a blank", " " + bom + "ab\n2.5\n", bom + "ab "},
+      {"twice", bom + bom + "ab\n2.5\n", bom + "ab "},
+      {"cut short", bom.substr(0, 2) + "ab\n2.5\n", bom.substr(0, 2) + "ab  "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto r = file(c.content);
+    char name[6];
+    read_error err;
+    ASSERT_TRUE(r.read({text("RUNNAME", name, 6)}, &err)) << message(err);
+    EXPECT_EQ(std::string(name, 6), c.name);
+  }
+
+  const struct {
+    std::string what, content, message;
+  } errors[] = {
+      {"a mark alone is an empty file", bom,
+       "VELMO67.INP line 1: RUNNAME: the file ends before this value"},
+      {"on line 2 the mark is text", "ab\n" + bom + "2.5\n",
+       "VELMO67.INP line 2: a: expected a real number, found '\\xef\\xbb\\xbf2.5'"},
+  };
+  for (const auto& c : errors) {
+    SCOPED_TRACE(c.what);
+    auto r = file(c.content);
+    char name[6];
+    double a = 0;
+    read_error err;
+    EXPECT_FALSE(r.read({text("RUNNAME", name, 6)}, &err) && r.read({real("a", a)}, &err));
+    EXPECT_EQ(message(err), c.message);
+  }
+}
+
 TEST_F(ValueReader, EchoLinesReadBack) {
   // Lines as the scaled fields write them, labels after the values.
   auto r = file("   ab           (10-Dec-26, 10:14:53)\n"
@@ -267,6 +312,7 @@ TEST_F(ValueReader, LinesAreBoundedAtTheirLimit) {
       {"LF", "0\n" + full + "\n2.5\n", true},
       {"CR LF", "0\r\n" + full + "\r\n2.5\r\n", true},
       {"the last line", "0\n2.5\n" + full, true},
+      {"line 1 after a byte-order mark", "\xEF\xBB\xBF" + full + "\n1.5\n2.5\n", true},
       {"one more, LF", "0\n" + full + "y\n2.5\n", false},
       {"one more, CR LF", "0\r\n" + full + "y\r\n2.5\r\n", false},
       {"one more, the last line", "0\n2.5\n" + full + "y", false},

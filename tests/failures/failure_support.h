@@ -94,9 +94,10 @@ struct example_run {
 };
 
 // Where the program's standard output goes: a scratch file of the test,
-// /dev/full, nowhere, or the existing file `run_options::console_file`,
-// opened for writing as it is (neither created nor emptied).
-enum class console_to { file, full_device, closed, existing_file };
+// /dev/full, nowhere, the existing file `run_options::console_file`, opened
+// for writing as it is (neither created nor emptied), or the test's own
+// descriptor `run_options::console_fd` (the end of a pipe).
+enum class console_to { file, full_device, closed, existing_file, descriptor };
 
 // How a background run starts. The stop signals, SIGPIPE and SIGXFSZ start
 // with their default action, except those in `inherited`, which keep the
@@ -104,6 +105,7 @@ enum class console_to { file, full_device, closed, existing_file };
 // disk: the file size limit ends it far beyond what any case here writes.
 struct run_options {
   console_to console = console_to::file;
+  int console_fd = -1;  // console_to::descriptor: the test's end of a pipe
   std::vector<int> inherited;
   rlim_t file_size_limit = rlim_t{256} << 20;
   fs::path console_file;
@@ -140,6 +142,8 @@ class background_run {
         if (out < 0) _exit(127);
         ::dup2(out, STDOUT_FILENO);
         ::close(out);
+      } else if (o.console == console_to::descriptor) {
+        ::dup2(o.console_fd, STDOUT_FILENO);
       } else {
         const std::string to = o.console == console_to::file ? out_.string() : "/dev/full";
         const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -302,6 +306,19 @@ inline void expect_whole_lines(const program_info& p, const scratch_dir& dir,
   ASSERT_TRUE(fs::is_regular_file(dir / name)) << "'" << name << "' was not written";
   const std::string text = dir.read(name);
   ASSERT_GE(text.size(), p.line_end.size()) << "'" << name << "' holds no line";
+  EXPECT_EQ(text.substr(text.size() - p.line_end.size()), p.line_end)
+      << "'" << name << "' ends inside a line";
+}
+
+// A result file that a run stopped by a second signal may have left empty
+// (what was still buffered is dropped): it exists, and what it holds ends in
+// a whole line.
+inline void expect_empty_or_whole_lines(const program_info& p, const scratch_dir& dir,
+                                        const std::string& name) {
+  ASSERT_TRUE(fs::is_regular_file(dir / name)) << "'" << name << "' was not written";
+  const std::string text = dir.read(name);
+  if (text.empty()) return;
+  ASSERT_GE(text.size(), p.line_end.size()) << "'" << name << "' ends inside a line";
   EXPECT_EQ(text.substr(text.size() - p.line_end.size()), p.line_end)
       << "'" << name << "' ends inside a line";
 }

@@ -40,29 +40,39 @@ TEST_P(WriteFailure, ResultFileOnAFullDevice) {
   }
 }
 
-// A file size limit (ulimit -f) with SIGXFSZ ignored: every file that
-// reaches it fails and is cut back to its last whole line.
+// A file size limit (ulimit -f), whether SIGXFSZ was ignored on entry or
+// not: every file that reaches it fails and is cut back to its last whole
+// line, and the run ends with status 1 instead of dying of the signal.
 TEST_P(WriteFailure, FileSizeLimitLeavesWholeLines) {
   const example_run ex(p());
-  scratch_dir dir;
-  ex.write_to(dir);
-  run_options limited;
-  limited.file_size_limit = 1000;  // below every example's data file
-  limited.inherited = {SIGXFSZ};
-  const auto old_xfsz = std::signal(SIGXFSZ, SIG_IGN);
-  const run_result r = run_to_end(dir, p().name, limited);
-  std::signal(SIGXFSZ, old_xfsz);
-  EXPECT_EQ(r.exit_status, 1);
-  EXPECT_EQ(r.err.rfind("output could not be written completely: ", 0), 0u) << r.err;
-  EXPECT_NE(r.err.find("'" + ex.data_file() + "' (File too large)"), std::string::npos) << r.err;
-  EXPECT_EQ(split_lines(r.err).size(), 1u);
-  for (const std::string& name : ex.files()) {
-    expect_whole_lines(p(), dir, name);
-    EXPECT_LE(fs::file_size(dir / name), limited.file_size_limit) << name;
+  scratch_dir normal;
+  ex.write_to(normal);
+  ASSERT_EQ(run_to_end(normal, p().name).exit_status, 0);
+  for (const bool ignored : {true, false}) {
+    SCOPED_TRACE(ignored ? "SIGXFSZ ignored on entry" : "SIGXFSZ at its default");
+    scratch_dir dir;
+    ex.write_to(dir);
+    run_options limited;
+    limited.file_size_limit = 1000;  // below every example's data file
+    if (ignored) limited.inherited = {SIGXFSZ};
+    const auto old_xfsz = std::signal(SIGXFSZ, SIG_IGN);
+    const run_result r = run_to_end(dir, p().name, limited);
+    std::signal(SIGXFSZ, old_xfsz);
+    EXPECT_EQ(r.exit_status, 1);
+    EXPECT_EQ(r.err.rfind("output could not be written completely: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("'" + ex.data_file() + "' (File too large)"), std::string::npos) << r.err;
+    EXPECT_EQ(split_lines(r.err).size(), 1u);
+    for (const std::string& name : ex.files()) {
+      expect_whole_lines(p(), dir, name);
+      EXPECT_LE(size_of(dir / name), limited.file_size_limit) << name;
+      if (size_of(normal / name) > limited.file_size_limit) {
+        EXPECT_NE(r.err.find("'" + name + "' (File too large)"), std::string::npos) << r.err;
+      }
+    }
+    const std::vector<std::string> rows = split_lines(dir.read(ex.data_file()));
+    ASSERT_FALSE(rows.empty());
+    for (const std::string& row : rows) ASSERT_EQ(row.size(), rows.front().size()) << "a cut row";
   }
-  const std::vector<std::string> rows = split_lines(dir.read(ex.data_file()));
-  ASSERT_FALSE(rows.empty());
-  for (const std::string& row : rows) ASSERT_EQ(row.size(), rows.front().size()) << "a cut row";
 }
 
 // The console on a full device, or closed: the result files are those of a
