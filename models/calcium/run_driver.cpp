@@ -173,29 +173,29 @@ class driver {
 int run_frame(const frame_config& cfg, run_timing* timing) {
   const auto t0 = timing ? clock_type::now() : clock_type::time_point{};
   textio::set_line_end(cfg.line_end);
-  textio::start_run();
-  // The run data is large (work arrays, window); keep it off the stack.
-  auto r = std::make_unique<run_state>();
+  const int status = textio::run([&] {
+    // The run data is large (work arrays, window); keep it off the stack.
+    auto r = std::make_unique<run_state>();
 
-  textio::read_error read_err;
-  std::string run_name_notice;
-  if (!read_parameter_file(cfg, *r, &read_err, &run_name_notice))
-    textio::stop_before_output(read_err.message());
-  if (!run_name_notice.empty()) textio::warn(run_name_notice);
-  if (!set_up_after_reading(cfg, *r))
-    textio::stop_before_output(std::string(cfg.input.file_name) + ": " +
-                               window_length_problem(r->NSW));
+    textio::read_error read_err;
+    std::string run_name_notice;
+    if (!read_parameter_file(cfg, *r, &read_err, &run_name_notice))
+      textio::stop_before_output(read_err.message());
+    if (!run_name_notice.empty()) textio::warn(run_name_notice);
+    if (!set_up_after_reading(cfg, *r))
+      textio::stop_before_output(std::string(cfg.input.file_name) + ": " +
+                                 window_length_problem(r->NSW));
 
-  std::string open_err;
-  if (!open_result_files(cfg, *r, &open_err)) textio::stop_before_output(open_err);
-  write_run_information(r->run_name(), r->TPHASE, r->start_stamp, r->OFFSET);
-  write_run_header(r->run_name(), r->start_stamp);
-  if (cfg.files.spectrum) write_spectrum(r->optics, spectrum_unit);
+    std::string open_err;
+    if (!open_result_files(cfg, *r, &open_err)) textio::stop_before_output(open_err);
+    write_run_information(r->run_name(), r->TPHASE, r->start_stamp, r->OFFSET);
+    write_run_header(r->run_name(), r->start_stamp);
+    if (cfg.files.spectrum) write_spectrum(r->optics, spectrum_unit);
 
-  driver(cfg, *r, timing).run();
+    driver(cfg, *r, timing).run();
 
-  end_of_run(cfg, *r);
-  const int status = textio::finish_run();
+    end_of_run(cfg, *r);
+  });
   if (timing) timing->total_seconds = seconds(clock_type::now() - t0);
   return status;
 }

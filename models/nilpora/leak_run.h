@@ -19,10 +19,10 @@ struct record_name {
 };
 extern const std::span<const record_name> run_information_records;
 
-// Runs the whole program and ends the process with the statuses of
+// Runs the whole program and returns the exit status of
 // textio/exit_path.h: 0 after a normal end, 1 after an integrator failure or
 // output that could not be written, 2 when the parameter file or a result
 // file cannot be used, 128 + signal after a stop signal.
-[[noreturn]] void run_program();
+int run_program();
 
 }  // namespace nilpora

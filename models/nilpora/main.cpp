@@ -1,4 +1,4 @@
 // nilpora: two-pool saturable calcium leak with a rising maximal rate.
 #include "models/nilpora/leak_run.h"
 
-int main() { nilpora::run_program(); }
+int main() { return nilpora::run_program(); }

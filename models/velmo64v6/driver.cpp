@@ -1,6 +1,5 @@
 #include "models/velmo64v6/driver.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "integrator/integrate.h"
@@ -88,40 +87,40 @@ bool start_phase(run_state& s) {
 
 }  // namespace
 
-void run_program() {
+int run_program() {
   textio::set_line_end(line_end);
-  textio::start_run();
-  run_state& s = state;
+  return textio::run([] {
+    run_state& s = state;
 
-  textio::read_error err;
-  std::string run_name_notice;
-  if (!read_parameters(parameter_file_name, &s.p, &err, &run_name_notice))
-    textio::stop_before_output(err.message());
-  if (!run_name_notice.empty()) textio::warn(run_name_notice);
-  if (!set_up(s))
-    textio::stop_before_output(std::string(parameter_file_name) + ": " +
-                               calcium::window_length_problem(s.p.NSW));
+    textio::read_error err;
+    std::string run_name_notice;
+    if (!read_parameters(parameter_file_name, &s.p, &err, &run_name_notice))
+      textio::stop_before_output(err.message());
+    if (!run_name_notice.empty()) textio::warn(run_name_notice);
+    if (!set_up(s))
+      textio::stop_before_output(std::string(parameter_file_name) + ": " +
+                                 calcium::window_length_problem(s.p.NSW));
 
-  std::string open_error;
-  if (!open_result_files(s.p, &open_error)) textio::stop_before_output(open_error);
-  s.stamp = textio::read_clock();
-  write_echo_file(echo_unit, s.p, s.stamp);
-  textio::close_unit(echo_unit);
-  calcium::write_run_information(s.p.run_name(), s.p.TPHASE, s.stamp, s.p.OFFSET);
-  calcium::write_run_header(s.p.run_name(), s.stamp);
-  calcium::write_spectrum(s.optics, calcium::spectrum_unit);
+    std::string open_error;
+    if (!open_result_files(s.p, &open_error)) textio::stop_before_output(open_error);
+    s.stamp = textio::read_clock();
+    write_echo_file(echo_unit, s.p, s.stamp);
+    textio::close_unit(echo_unit);
+    calcium::write_run_information(s.p.run_name(), s.p.TPHASE, s.stamp, s.p.OFFSET);
+    calcium::write_run_header(s.p.run_name(), s.stamp);
+    calcium::write_spectrum(s.optics, calcium::spectrum_unit);
 
-  reset_integrator(s);
-  while (start_phase(s)) {
-    do {
-      output_step(s);
-    } while (s.TOUT <= s.duration);
     reset_integrator(s);
-    calcium::period_analysis(s.detector);
-    write_phase_report(s);
-  }
-  write_run_end();
-  std::exit(textio::finish_run());
+    while (start_phase(s)) {
+      do {
+        output_step(s);
+      } while (s.TOUT <= s.duration);
+      reset_integrator(s);
+      calcium::period_analysis(s.detector);
+      write_phase_report(s);
+    }
+    write_run_end();
+  });
 }
 
 }  // namespace velmo64v6

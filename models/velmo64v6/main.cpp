@@ -1,3 +1,3 @@
 #include "models/velmo64v6/driver.h"
 
-int main() { velmo64v6::run_program(); }
+int main() { return velmo64v6::run_program(); }
