@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <string>
 
-#include "textio/signal_write.h"
 #include "textio/line_end.h"
+#include "textio/signal_write.h"
 
 namespace textio {
 namespace {
