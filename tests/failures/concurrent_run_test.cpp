@@ -69,6 +69,7 @@ TEST_P(ConcurrentRuns, LockedTmpIsWaitedFor) {
     if (stop) {
       EXPECT_EQ(r.exit_status, 128 + stop);
       EXPECT_EQ(tmp, earlier);
+      EXPECT_EQ(r.out, "") << "the run went on after the wait";
     } else {
       EXPECT_EQ(r.exit_status, 0);
       EXPECT_EQ(tmp.find("another"), std::string::npos);
