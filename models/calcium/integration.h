@@ -9,8 +9,8 @@
 
 namespace calcium {
 
-inline constexpr int tolerance_kind = 1;  // ITOL: scalar RTOL and ATOL
-inline constexpr int output_task = 1;     // ITASK: normal output at TOUT
+inline constexpr int tolerance_kind = 1;   // ITOL: scalar RTOL and ATOL
+inline constexpr int output_task = 1;      // ITASK: normal output at TOUT
 inline constexpr int optional_inputs = 0;  // IOPT: none
 inline constexpr int method = 22;          // MF: BDF, Jacobian by differences
 

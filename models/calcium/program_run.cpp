@@ -16,8 +16,7 @@ void read_and_set_up(program_description& p) {
   std::string run_name_notice;
   if (!p.read_parameters(&err, &run_name_notice)) textio::stop_before_output(err.message());
   if (!run_name_notice.empty()) textio::warn(run_name_notice);
-  if (const std::string problem = p.set_up(); !problem.empty())
-    textio::stop_before_output(problem);
+  if (const std::string problem = p.set_up(); !problem.empty()) textio::stop_before_output(problem);
 }
 
 // All the result files open as one group before anything is written, so
