@@ -38,7 +38,11 @@ constexpr record_name records[] = {
     {"run stamp", "date and time of the start of the run, \"(dd-Mon-yy, hh:mm:ss)\""},
 };
 
-// Integrator work arrays: sized for eight equations with method flag 22.
+// The two pools, the tolerances, and the integrator's work arrays, sized
+// for eight equations with method flag 22.
+constexpr int NEQ = 2;
+constexpr double RTOL = 1.0e-4;
+constexpr double ATOL = 1.0e-15;
 constexpr int rwork_length = 158;
 constexpr int iwork_length = 28;
 
@@ -145,7 +149,7 @@ class nilpora_program final : public calcium::program_description {
   bool interval_done_ = false;
   double RWORK_[rwork_length] = {};
   int IWORK_[iwork_length] = {};
-  const calcium::integration integration_{fex,    jex,          2,      1.0e-4,      1.0e-15,
+  const calcium::integration integration_{fex,    jex,          NEQ,    RTOL,        ATOL,
                                           RWORK_, rwork_length, IWORK_, iwork_length};
 };
 

@@ -24,6 +24,9 @@ namespace {
 // not clamped.
 constexpr int clamp[] = {Ca_cyt, S, R, R_S, ARCC, IP3R, IP3, PLC, NCX_M_star};
 
+constexpr double RTOL = 1.0e-7;
+constexpr double ATOL = 1.0e-12;
+
 class velmo64v6_program final : public calcium::program_description {
  public:
   textio::line_end line_end() const override { return velmo64v6::line_end; }
@@ -122,7 +125,7 @@ class velmo64v6_program final : public calcium::program_description {
   }
 
   run_state s_;
-  const calcium::integration integration_{fex,      jex,          NEQ,      1.0e-7,      1.0e-12,
+  const calcium::integration integration_{fex,      jex,          NEQ,      RTOL,        ATOL,
                                           s_.RWORK, rwork_length, s_.IWORK, iwork_length};
 };
 
