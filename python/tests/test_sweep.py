@@ -3,13 +3,16 @@ files are those of a run of its parameter file alone; a failing variant is
 recorded and the others complete; a second run of the sweep reruns only
 what is not complete; the summary's results are the runs' own."""
 
+import fcntl
 import math
 import os
 import re
 import shlex
 import shutil
+import signal
 import subprocess
 import sys
+import threading
 from pathlib import Path
 
 import pandas as pd
@@ -152,15 +155,15 @@ def test_a_failing_variant_is_recorded_and_the_rest_complete(tmp_path, layouts, 
     assert math.isnan(df["phase1.Ca_cyt"][1]) and df["stderr"][0] == ""
     assert not df["phase1.Ca_cyt"][[0, 3]].isna().any()
     assert sweep.exit_status(df) == 1
-    # A rerun that the program refuses (its "tmp" cannot be written) shows
-    # none of the results that the variant's earlier run left.
+    # A rerun that the program refuses (a result file cannot be written)
+    # shows none of the results that the variant's earlier run left.
     first = tmp_path / "out" / df["directory"][0]
     (first / "variant.json").unlink()
-    (first / "tmp").unlink()
-    (first / "tmp").mkdir()
+    (first / "velmo67-ex_sw.txt").unlink()
+    (first / "velmo67-ex_sw.txt").mkdir()
     again = sweep.run_sweep(path, out=tmp_path / "out", jobs=2, layouts=layouts)
-    assert (again["exit"][0], again["stderr"][0]) == (2, "cannot create the file 'tmp' "
-                                                         "(Is a directory)")
+    assert (again["exit"][0], again["stderr"][0]) == (
+        2, "cannot create the file 'velmo67-ex_sw.txt' (Is a directory)")
     assert math.isnan(again["phase1.Ca_cyt"][0]) and again["phase1.Ca_cyt"][3] > 0
 
 
@@ -185,7 +188,8 @@ def test_a_second_run_reruns_only_what_is_not_complete(tmp_path, layouts):
     (dirs[0] / "variant.json").unlink()  # a run that never finished
     with open(dirs[1] / data, "r+b") as f:  # a result file cut short
         f.truncate(1000)
-    (dirs[2] / "VELMO67.INP").write_bytes(b"changed by hand\n")
+    edited = (dirs[2] / "VELMO67.INP").read_bytes().replace(b"SERCA synthesis", b"SERCA-synthesis")
+    (dirs[2] / "VELMO67.INP").write_bytes(edited)  # a note changed by hand, same size
     rec = (dirs[3] / "variant.json").read_text()
     (dirs[3] / "variant.json").write_text(rec.replace('"status": "ok"', '"status": "interrupted"'))
     third = sweep.run_sweep(path, out=out, layouts=layouts)
@@ -193,13 +197,12 @@ def test_a_second_run_reruns_only_what_is_not_complete(tmp_path, layouts):
     now = [inode(d / "variant.json") for d in dirs]
     assert [a != b for a, b in zip(now, records)] == [True, True, True, True, False, False]
     assert (third["status"] == "ok").all()
-    assert (dirs[2] / "VELMO67.INP").read_bytes() != b"changed by hand\n"
+    assert b"SERCA synthesis" in (dirs[2] / "VELMO67.INP").read_bytes()
     pd.testing.assert_frame_equal(third.drop(columns=["wall_s", "cpu_s"]),
                                   first.drop(columns=["wall_s", "cpu_s"]))
 
 
 def test_another_sweep_into_the_same_directory_is_refused(tmp_path, layouts):
-    import fcntl
     short_velmo67(tmp_path)
     path = sweep_file(tmp_path, "velmo67", '[parameters]\nk20 = [0.001]\n')
     (tmp_path / "out").mkdir()
@@ -219,7 +222,6 @@ def blocked_on(path: Path) -> bool:
 
 @pytest.mark.skipif(not Path("/proc/locks").exists(), reason="needs /proc/locks")
 def test_sigint_stops_the_sweep_and_the_same_command_resumes(tmp_path, layouts):
-    import fcntl
     short_velmo67(tmp_path)
     path = sweep_file(tmp_path, "velmo67", '[parameters]\nk20 = [0.001, 0.0015, 0.002]\n')
     out = tmp_path / "out"
@@ -236,7 +238,7 @@ def test_sigint_stops_the_sweep_and_the_same_command_resumes(tmp_path, layouts):
         while not blocked_on(first / "tmp"):
             assert proc.poll() is None, proc.stderr.read()
             os.sched_yield()
-        proc.send_signal(subprocess.signal.SIGINT)
+        proc.send_signal(signal.SIGINT)
         err = proc.communicate(timeout=60)[1]
     assert proc.returncode == 130, err
     assert f"to resume, run {shlex.join(['calcium'] + command[3:])} again" in err
@@ -249,6 +251,21 @@ def test_sigint_stops_the_sweep_and_the_same_command_resumes(tmp_path, layouts):
     assert (pd.read_csv(out / "sweep.csv")["status"] == "ok").all()
 
 
+def interrupt_when_blocked(paths: list, count: int, held: list, finished: threading.Event):
+    """SIGINT to this process once `count` programs wait for the locks on
+    `paths`; should they not stop, the locks are given up after a minute, so
+    that the test fails instead of hanging."""
+    def watch():
+        while sum(blocked_on(p) for p in paths) < count:
+            os.sched_yield()
+        os.kill(os.getpid(), signal.SIGINT)
+        if not finished.wait(60):
+            for f in held:
+                fcntl.flock(f, fcntl.LOCK_UN)
+    threading.Thread(target=watch, daemon=True).start()
+
+
+@pytest.mark.filterwarnings("ignore::DeprecationWarning")
 def test_the_dask_mode_gives_the_local_modes_files_and_summary(tmp_path, layouts):
     distributed = pytest.importorskip("distributed")
     short_velmo67(tmp_path)
@@ -260,8 +277,30 @@ def test_the_dask_mode_gives_the_local_modes_files_and_summary(tmp_path, layouts
         assert cluster.scheduler_address.startswith("tcp://127.0.0.1:")
         remote = sweep.run_sweep(path, out=tmp_path / "dask", layouts=layouts,
                                  scheduler=cluster.scheduler_address)
-    timing = ["wall_s", "cpu_s"]
-    pd.testing.assert_frame_equal(remote.drop(columns=timing), local.drop(columns=timing))
-    assert (remote["status"] == "ok").all()
-    for d in local["directory"]:
-        assert variant_files(tmp_path / "dask" / d) == variant_files(tmp_path / "local" / d)
+        timing = ["wall_s", "cpu_s"]
+        pd.testing.assert_frame_equal(remote.drop(columns=timing), local.drop(columns=timing))
+        assert (remote["status"] == "ok").all()
+        for d in local["directory"]:
+            assert variant_files(tmp_path / "dask" / d) == variant_files(tmp_path / "local" / d)
+
+        # SIGINT reaches the programs on the workers through the scheduler:
+        # the two that run (each waits for the lock on its "tmp") stop, the
+        # two others do not start.
+        tmps = [tmp_path / "stop" / d / "tmp" for d in local["directory"]]
+        finished, held = threading.Event(), []
+        for f in tmps:
+            f.parent.mkdir(parents=True)
+            held.append(open(f, "w"))
+            fcntl.flock(held[-1], fcntl.LOCK_EX)
+        interrupt_when_blocked(tmps, 2, held, finished)
+        stopped = sweep.run_sweep(path, out=tmp_path / "stop", layouts=layouts,
+                                  scheduler=cluster.scheduler_address)
+        finished.set()
+        for f in held:
+            f.close()
+        assert stopped.attrs["stopped_by"] == signal.SIGINT
+        assert sorted(stopped["status"]) == ["interrupted"] * 2 + ["not run"] * 2
+        assert set(stopped[stopped["status"] == "interrupted"]["exit"]) == {130}
+        again = sweep.run_sweep(path, out=tmp_path / "stop", layouts=layouts,
+                                scheduler=cluster.scheduler_address)
+        assert (again["status"] == "ok").all() and again.attrs["ran"] == 4
