@@ -189,22 +189,24 @@ def _run_local(tasks: list, jobs: int, progress: _Progress) -> tuple:
 
 
 def _run_dask(tasks: list, scheduler, progress: _Progress) -> tuple:
+    """The rows of the runs on a Dask cluster (results read on the workers).
+    A stop sets a distributed Event: the workers pass SIGINT on to their
+    programs, and the variants not started yet do not start."""
     import distributed
 
     client = scheduler if isinstance(scheduler, distributed.Client) else \
         distributed.Client(scheduler, timeout="30s")
     name = f"calcium-sweep-{uuid.uuid4().hex}"
     rows = {}
+    requested, finished = threading.Event(), threading.Event()
     try:
         stop_event = distributed.Event(name, client=client)
-        requested = threading.Event()
 
-        def stopper():
+        def stopper():  # not in the signal handler: it talks to the scheduler
             requested.wait()
             if not finished.is_set():
                 stop_event.set()
 
-        finished = threading.Event()
         threading.Thread(target=stopper, daemon=True).start()
         with _Signals(lambda sig: requested.set()) as signals:
             futures = {client.submit(run_on_worker, t, name, key=f"{name}-{t.index}",
@@ -213,12 +215,12 @@ def _run_dask(tasks: list, scheduler, progress: _Progress) -> tuple:
                 t = futures[f]
                 try:
                     rows[t.index] = f.result()
-                except Exception as e:
+                except Exception as e:  # on the worker, before or after the program
                     rows[t.index] = _failed_row(e)
                 progress.count(rows[t.index])
+    finally:
         finished.set()
         requested.set()
-    finally:
         if client is not scheduler:
             client.close()
     return rows, signals.received
