@@ -120,6 +120,9 @@ def main() -> int:
           f"CPU {med(seq_cpu):.2f} s: {1000 * med(seq_cpu) / n:.1f} ms CPU a run")
     print(f"sweep:           wall {med(sw_wall):.2f} s (min {min(sw_wall):.2f}): speed-up "
           f"{med(seq_wall) / med(sw_wall):.1f} on -j {args.jobs}")
+    packed = med(prog_wall) / args.jobs
+    print(f"  the programs' wall times packed on {args.jobs}: {packed:.2f} s; the sweep's wall "
+          f"beyond that: {med(sw_wall) - packed:.2f} s (start, last round, results)")
     print(f"  CPU of the sweep and its children {med(sw_cpu):.2f} s; of the programs "
           f"{med(prog_cpu):.2f} s (their wall {med(prog_wall):.2f} s)")
     print(f"  beyond the programs: {med(over):.3f} s in all, {1000 * med(over) / n:.2f} ms a "

@@ -1,5 +1,6 @@
 """calcium: the legend of the calcium programs' files, their results read
-into named columns, a check of a parameter file, and a plot of a run."""
+into named columns, a check of a parameter file, a plot of a run, and
+sweeps: many runs from one base parameter file."""
 
 from __future__ import annotations
 
@@ -169,6 +170,9 @@ def main(argv=None) -> int:
     args.argv = argv
     try:
         return args.handler(args)
+    except KeyboardInterrupt:
+        print(f"calcium {args.command}: interrupted", file=sys.stderr)
+        return 130
     except SweepError as e:
         print(f"calcium {args.command}: {e}", file=sys.stderr)
     except KeyError as e:

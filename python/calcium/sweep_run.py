@@ -88,11 +88,12 @@ def is_complete(task: Task) -> bool:
 
 
 def status_of(exit_code: int) -> str:
+    """ok; interrupted by a stop signal (which the programs catch: 128 + the
+    signal); else failed (exit 1 or 2, or a crash)."""
     if exit_code == 0:
         return "ok"
-    if exit_code < 0 or exit_code - 128 in STOP_SIGNALS:
-        return "interrupted"
-    return "failed"
+    sig = -exit_code if exit_code < 0 else exit_code - 128
+    return "interrupted" if sig in STOP_SIGNALS else "failed"
 
 
 def _first_line(path: Path) -> str:
@@ -179,7 +180,10 @@ def run_variant(task: Task, control: Control) -> dict:
             files[name] = (d / name).stat().st_size
         except OSError:
             pass
-    record = {"status": status, "exit": exit_status, "stderr": _first_line(d / STDERR),
+    said = _first_line(d / STDERR)
+    if code < 0 and not said:
+        said = f"ended by {signal.Signals(-code).name}"
+    record = {"status": status, "exit": exit_status, "stderr": said,
               "wall_s": round(wall, 6), "cpu_s": round(usage.ru_utime + usage.ru_stime, 6),
               "parameter_sha256": task.parameter_sha256,
               "program_sha256": task.executable_sha256, "files": files}

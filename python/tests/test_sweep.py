@@ -168,6 +168,28 @@ def test_a_failing_variant_is_recorded_and_the_rest_complete(tmp_path, layouts, 
     assert math.isnan(again["phase1.Ca_cyt"][0]) and again["phase1.Ca_cyt"][3] > 0
 
 
+@pytest.mark.parametrize("script,status,exit_status,said", [
+    ("kill -SEGV $$", "failed", 128 + signal.SIGSEGV, "ended by SIGSEGV"),
+    ("echo 'it broke' >&2; exit 3", "failed", 3, "it broke"),
+    ("kill -TERM $$", "interrupted", 128 + signal.SIGTERM, "ended by SIGTERM"),
+])
+def test_how_a_run_ended_is_recorded(tmp_path, layouts, script, status, exit_status, said):
+    # An installation whose velmo67 is a script: the sweep runs the program
+    # that stands beside its legend.
+    legend = tmp_path / "inst" / "share" / "calcium" / "layouts.json"
+    legend.parent.mkdir(parents=True)
+    shutil.copy(layouts.path, legend)
+    exe = tmp_path / "inst" / "bin" / "velmo67"
+    exe.parent.mkdir()
+    exe.write_text(f"#!/bin/sh\n{script}\n")
+    exe.chmod(0o755)
+    short_velmo67(tmp_path)
+    path = sweep_file(tmp_path, "velmo67", '[parameters]\nk20 = [0.001]\n')
+    df = sweep.run_sweep(path, out=tmp_path / "out", layouts=calcium.load_layouts(legend))
+    assert df[["status", "exit", "stderr"]].iloc[0].tolist() == [status, exit_status, said]
+    assert sweep.exit_status(df) == 1
+
+
 def mark(directories):
     """Marks the record of each variant; a variant run again gets a new one."""
     for d in directories:
