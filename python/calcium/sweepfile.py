@@ -122,11 +122,11 @@ def _value(path: Path, where: str, kind: str, length: int, v):
     return v
 
 
-def _range(path: Path, where: str, kind: str, spec: dict) -> tuple:
+def _range(path: Path, where: str, kind: str, entry: dict) -> tuple:
     for key in ("start", "stop", "count"):
-        if key not in spec:
+        if key not in entry:
             _fail(path, where, f"a range needs start, stop and count; '{key}' is missing")
-    count, scale = spec["count"], spec.get("scale", "linear")
+    count, scale = entry["count"], entry.get("scale", "linear")
     if isinstance(count, bool) or not isinstance(count, int):
         _fail(path, where, f"count takes an integer, found {_kind_name(count)} ({count!r})")
     if count < 1:
@@ -135,8 +135,8 @@ def _range(path: Path, where: str, kind: str, spec: dict) -> tuple:
         _fail(path, where, f"scale is 'linear' or 'log', found {scale!r}")
     if kind == "text":
         _fail(path, where, "a text takes a list of values, not a range")
-    start = _value(path, where + ": start", kind, 0, spec["start"])
-    stop = _value(path, where + ": stop", kind, 0, spec["stop"])
+    start = _value(path, where + ": start", kind, 0, entry["start"])
+    stop = _value(path, where + ": stop", kind, 0, entry["stop"])
     if not (math.isfinite(start) and math.isfinite(stop)):
         _fail(path, where, "a range needs finite ends")
     if count == 1:
@@ -163,7 +163,7 @@ def _range(path: Path, where: str, kind: str, spec: dict) -> tuple:
     return (start, *(float(f"{v:.15g}") for v in inner), stop)
 
 
-def _swept(path: Path, program: Program, editor: ParameterEditor, name: str, spec) -> Swept:
+def _swept(path: Path, program: Program, editor: ParameterEditor, name: str, entry) -> Swept:
     where = f"parameter '{name}'"
     names = [p.name for p in program.parameters]
     if name not in names:
@@ -177,26 +177,26 @@ def _swept(path: Path, program: Program, editor: ParameterEditor, name: str, spe
         editor.check(name)
     except EditError as e:
         _fail(path, where, str(e))
-    if isinstance(spec, list):
-        values, scale = spec, "values"
+    if isinstance(entry, list):
+        values, scale = entry, "values"
         if not values:
             _fail(path, where, "the list of values is empty")
         values = tuple(_value(path, f"{where}: value {i + 1}", item.kind, item.length, v)
                        for i, v in enumerate(values))
-    elif isinstance(spec, dict):
-        if "values" in spec:
-            extra = sorted(set(spec) - {"values"})
+    elif isinstance(entry, dict):
+        if "values" in entry:
+            extra = sorted(set(entry) - {"values"})
             if extra:
                 _fail(path, where, f"'values' goes alone, found also {', '.join(extra)}")
-            return _swept(path, program, editor, name, spec["values"])
-        unknown = sorted(set(spec) - set(RANGE_KEYS))
+            return _swept(path, program, editor, name, entry["values"])
+        unknown = sorted(set(entry) - set(RANGE_KEYS))
         if unknown:
             _fail(path, where, f"unknown key {unknown[0]!r}: a range has "
                   f"{', '.join(RANGE_KEYS)} (scale 'linear' or 'log'), or give 'values'")
-        scale = spec.get("scale", "linear")
-        values = _range(path, where, item.kind, spec)
+        scale = entry.get("scale", "linear")
+        values = _range(path, where, item.kind, entry)
     else:
-        _fail(path, where, f"takes a list of values or a range table, found {_kind_name(spec)}")
+        _fail(path, where, f"takes a list of values or a range table, found {_kind_name(entry)}")
     return Swept(name, item.kind, values, scale)
 
 
@@ -253,7 +253,7 @@ def load_sweep(path, layouts: Layouts) -> Sweep:
     table = d["parameters"]
     if not isinstance(table, dict) or not table:
         _fail(path, "parameters", "a table of at least one parameter is needed")
-    swept = tuple(_swept(path, program, editor, name, spec) for name, spec in table.items())
+    swept = tuple(_swept(path, program, editor, name, entry) for name, entry in table.items())
     if combine == "zip":
         lengths = {len(s.values) for s in swept}
         if len(lengths) > 1:
