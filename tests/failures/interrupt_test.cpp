@@ -126,10 +126,8 @@ TEST_P(Interrupt, SignalBeforeAnyFileExists) {
   EXPECT_EQ(r.exit_status, 128 + SIGTERM);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "");
-  std::vector<std::string> left;
-  for (const auto& e : fs::directory_iterator(dir.path()))
-    left.push_back(e.path().filename().string());
-  EXPECT_EQ(left, std::vector<std::string>{p().parameter_file});
+  EXPECT_EQ(testing_support::directory_entries(dir.path()),
+            std::vector<std::string>{p().parameter_file});
 }
 
 // A hang-up ignored on entry (nohup) stays ignored.
