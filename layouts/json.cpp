@@ -137,6 +137,19 @@ std::string program_json(const calcium::program_doc& p) {
   member("row_control", quoted(p.nout_rule ? "NOUT" : "every output step"));
   member("output_interval_after_phase_2",
          p.dtout_after_phase2 > 0.0 ? number(p.dtout_after_phase2) : "null");
+  if (p.maxima_phases.first > p.maxima_phases.last) {
+    member("period_analysis", "null");
+  } else {
+    auto phases = [](calcium::phase_span s) {
+      std::string out;
+      for (int q = s.first; q <= s.last; ++q) out += (out.empty() ? "" : ", ") + std::to_string(q);
+      return "[" + out + "]";
+    };
+    member("period_analysis", object()
+                                  .add("maxima_phases", phases(p.maxima_phases))
+                                  .add("echoed_phases", phases(p.echoed_phases))
+                                  .done());
+  }
   std::vector<std::string> files;
   for (const calcium::file_doc& f : p.files) files.push_back(file_json(f));
   member("files", list(files, 6));

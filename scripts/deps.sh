@@ -2,7 +2,8 @@
 # Checks for the build's Debian packages and installs those that are missing.
 set -euo pipefail
 need=(g++ cmake make libblas-dev libgtest-dev libbenchmark-dev
-      python3 python3-numpy python3-pandas python3-matplotlib python3-pytest)
+      python3 python3-numpy python3-pandas python3-matplotlib python3-pytest
+      python3-tqdm python3-distributed)
 [ "${CALCIUM_WITH_CLANG:-0}" = 1 ] && need+=(clang libclang-rt-14-dev)
 [ "${CALCIUM_WITH_FORMAT:-0}" = 1 ] && need+=(clang-format-14)
 missing=()

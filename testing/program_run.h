@@ -41,6 +41,19 @@ inline void write_file(const fs::path& p, const std::string& text) {
   out << text;
 }
 
+inline std::vector<std::string> sorted(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The names of every entry of `dir` (links, FIFOs and directories
+// included), sorted.
+inline std::vector<std::string> directory_entries(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  return sorted(names);
+}
+
 // Splits on '\n'. A '\r' before the '\n' stays part of the line, so the
 // line-end tests can see it.
 inline std::vector<std::string> split_lines(const std::string& text) {
@@ -146,8 +159,7 @@ class scratch_dir {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(path_))
       if (e.is_regular_file()) names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+    return sorted(names);
   }
 
   // Runs the program (by name, from the build's bin directory) with no

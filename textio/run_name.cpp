@@ -6,25 +6,8 @@
 namespace textio {
 namespace {
 
-// The text for a message: printable ASCII as it is, other bytes as \xNN, a
-// long text cut.
-std::string shown(std::string_view s) {
-  constexpr std::size_t limit = 60;
-  static constexpr char hex[] = "0123456789abcdef";
-  std::string out;
-  for (std::size_t i = 0; i < s.size() && i < limit; ++i) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    if (c >= 0x20 && c < 0x7f) {
-      out += static_cast<char>(c);
-    } else {
-      out += "\\x";
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
-  }
-  if (s.size() > limit) out += "...";
-  return out;
-}
+// The text for a message, safely shown.
+std::string shown(std::string_view s) { return printable(s, 60); }
 
 std::string_view without_trailing_blanks(std::string_view s) {
   const std::size_t last = s.find_last_not_of(' ');

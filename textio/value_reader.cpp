@@ -27,25 +27,8 @@ bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool ends_item(char c) { return is_blank(c) || c == ',' || c == '/'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// The text found, shown safely: non-printing bytes as \xNN, long text cut.
-std::string shown(std::string_view s) {
-  constexpr std::size_t limit = 40;
-  static constexpr char hex[] = "0123456789abcdef";
-  std::string out = "'";
-  for (std::size_t i = 0; i < s.size() && i < limit; ++i) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    if (c >= 0x20 && c < 0x7f) {
-      out += static_cast<char>(c);
-    } else {
-      out += "\\x";
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
-  }
-  if (s.size() > limit) out += "...";
-  out += "'";
-  return out;
-}
+// The text found, quoted and shown safely.
+std::string shown(std::string_view s) { return "'" + printable(s, 40) + "'"; }
 
 // A real in one of the accepted forms, rewritten for strtod: the exponent
 // letter D/d/Q/q becomes e, and a signed exponent without letter gets one.
@@ -393,6 +376,23 @@ bool value_reader::read(std::span<const item> list, read_error* err) {
     }
   }
   return true;
+}
+
+std::string printable(std::string_view s, std::size_t limit) {
+  static constexpr char hex[] = "0123456789abcdef";
+  std::string out;
+  for (std::size_t i = 0; i < s.size() && i < limit; ++i) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c >= 0x20 && c < 0x7f) {
+      out += static_cast<char>(c);
+    } else {
+      out += "\\x";
+      out += hex[c >> 4];
+      out += hex[c & 15];
+    }
+  }
+  if (s.size() > limit) out += "...";
+  return out;
 }
 
 }  // namespace textio

@@ -105,4 +105,8 @@ class value_reader {
   read_error failure_;
 };
 
+// Text from a file, fit for a message: printable ASCII as it is, other bytes
+// as \xNN, cut after `limit` characters with "...".
+std::string printable(std::string_view s, std::size_t limit);
+
 }  // namespace textio

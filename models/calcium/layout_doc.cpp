@@ -110,6 +110,10 @@ program_doc frame_program_doc(const char* program, const frame_config& cfg) {
   p.phases = phase_count;
   p.nout_rule = true;
   p.dtout_after_phase2 = cfg.dtout_reset_after_phase2 ? static_cast<double>(0.1f) : 0.0;
+  if (cfg.maxima) {
+    p.maxima_phases = {1, detector_last_phase};
+    p.echoed_phases = echoed_phases(frame_max_echo);
+  }
   const frame_rows& rows = *cfg.rows;
   for (const result_file& rf : frame_result_files) {
     if (!writes_file(cfg.files, rf.unit)) continue;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "models/calcium/oscillation.h"
 #include "models/calcium/parameter_values.h"
 #include "models/calcium/row_layout.h"
 #include "textio/units.h"
@@ -79,6 +80,11 @@ struct program_doc {
   bool nout_rule = false;  // the data, ER and flux rows follow NOUT(phase)
   // The output interval from phase 3 on, or 0 when the file's holds throughout.
   double dtout_after_phase2 = 0.0;
+  // The period analysis: the phases whose Ca_cyt maxima the detector finds
+  // (none: no analysis; <period> of the phase report stays 0) and those whose
+  // maxima the console echoes, one line each.
+  phase_span maxima_phases{0, -1};
+  phase_span echoed_phases{0, -1};
   std::vector<file_doc> files;
   std::vector<parameter_doc> parameters;
   int concentration_digits = 0;  // of the 1PE12.d fields; 0: no such lines

@@ -66,7 +66,7 @@ bool detector_step(peak_detector& d, int iphase, double ca, double tprint) {
   d.ca_newest = ca;
   d.t_middle = d.t_newest;
   d.t_newest = tprint;
-  if (iphase < 1 || iphase > 3) return false;
+  if (iphase < 1 || iphase > detector_last_phase) return false;
 
   const double threshold = d.OFFSET[iphase - 1];
   const bool maximum =
@@ -78,12 +78,12 @@ bool detector_step(peak_detector& d, int iphase, double ca, double tprint) {
     d.TMAX[d.NMAX] = d.t_middle;
     ++d.NMAX;
   }
-  if (d.echo == max_echo::phase2_time_and_ca) {
-    if (iphase == 2) {
-      textio::console().write_line(textio::freeform().real(d.t_middle).real(d.ca_newest).view());
-    }
-  } else {
-    textio::console().write_line(textio::freeform().real(d.t_middle).view());
+  const phase_span echoed = echoed_phases(d.echo);
+  if (iphase >= echoed.first && iphase <= echoed.last) {
+    textio::freeform echo;
+    echo.real(d.t_middle);
+    if (d.echo == max_echo::phase2_time_and_ca) echo.real(d.ca_newest);
+    textio::console().write_line(echo.view());
   }
   return true;
 }

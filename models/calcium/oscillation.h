@@ -31,11 +31,27 @@ struct sliding_window {
 // has filled. Never indexes outside WINDOW.
 void window_sample(sliding_window& w, double ca);
 
+// The maximum detector looks for maxima in phases 1 to this one.
+inline constexpr int detector_last_phase = 3;
+
 // Which maxima are echoed on the console, and how.
 enum class max_echo {
   phase2_time_and_ca,   // velmo67/66: phase 2 only, maximum time and this step's Ca_cyt
   time_only_phases123,  // velmo64v6: phases 1-3, the maximum time alone
 };
+
+// The first and the last phase whose maxima `echo` writes on the console.
+struct phase_span {
+  int first;
+  int last;
+};
+// velmo67 and velmo66 (the run frame's programs with a detector).
+inline constexpr max_echo frame_max_echo = max_echo::phase2_time_and_ca;
+
+constexpr phase_span echoed_phases(max_echo echo) {
+  return echo == max_echo::phase2_time_and_ca ? phase_span{2, 2}
+                                              : phase_span{1, detector_last_phase};
+}
 
 // Layout of a period-list line.
 enum class period_layout {

@@ -92,7 +92,7 @@ bool set_up_after_reading(const frame_config& cfg, run_state& r) {
   r.optics.IND_TOTAL = r.Y[Ind];
   r.d = derived_quantities{};
   if (!window_reset(r.window, r.NSW)) return false;
-  detector_reset(r.detector, r.OFFSET[0], r.OFFSET[1], r.OFFSET[2], max_echo::phase2_time_and_ca,
+  detector_reset(r.detector, r.OFFSET[0], r.OFFSET[1], r.OFFSET[2], frame_max_echo,
                  period_layout::scientific);
   r.IPHASE = 0;
   r.Kd_NCX_M = k.k(68) / k.k(67);

@@ -36,6 +36,8 @@ calcium::program_doc layout_doc() {
   p.runname_length = runname_length;
   p.line_end = line_end;
   p.phases = 5;
+  p.maxima_phases = {1, calcium::detector_last_phase};
+  p.echoed_phases = calcium::echoed_phases(maximum_echo);
   for (const calcium::result_file& rf : result_files) {
     const std::string suffix(rf.suffix);
     switch (rf.unit) {

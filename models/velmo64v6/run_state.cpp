@@ -23,8 +23,8 @@ bool set_up(run_state& s) {
   o.KDIND = k(51) / k(50);
 
   if (!calcium::window_reset(s.window, p.NSW)) return false;
-  calcium::detector_reset(s.detector, p.OFFSET[0], p.OFFSET[1], p.OFFSET[2],
-                          calcium::max_echo::time_only_phases123, calcium::period_layout::fixed);
+  calcium::detector_reset(s.detector, p.OFFSET[0], p.OFFSET[1], p.OFFSET[2], maximum_echo,
+                          calcium::period_layout::fixed);
   s.q = step_quantities{};
   return true;
 }

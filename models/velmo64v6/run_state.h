@@ -14,6 +14,9 @@ namespace velmo64v6 {
 constexpr int rwork_length = 1192;
 constexpr int iwork_length = 50;
 
+// Every maximum of phases 1 to 3 is echoed, its time alone.
+inline constexpr calcium::max_echo maximum_echo = calcium::max_echo::time_only_phases123;
+
 struct run_state {
   parameters p;  // as read; never changed
 

@@ -6,7 +6,7 @@
     run["ER"], run.messages, run.phase_reports["species"], run.run_information
 
 The legend of every file (calcium.load_layouts()) is the one calcium-layouts
-exports from the programs' own tables.
+exports from the programs' own tables. Sweeps: calcium.sweep.run_sweep().
 """
 
 from .layouts import LayoutError, Layouts, Program, ResultFile, load_layouts

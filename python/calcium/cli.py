@@ -1,5 +1,6 @@
 """calcium: the legend of the calcium programs' files, their results read
-into named columns, a check of a parameter file, and a plot of a run."""
+into named columns, a check of a parameter file, a plot of a run, and
+sweeps: many runs from one base parameter file."""
 
 from __future__ import annotations
 
@@ -78,6 +79,17 @@ def _check(args) -> int:
 
 
 def _plot(args) -> int:
+    if args.sweep:
+        from .sweep_plot import save_sweep_plot
+
+        if args.directory:
+            raise ValueError("give a run's directory or --sweep DIR, not both")
+        print(save_sweep_plot(args.sweep, args.output, args.x, args.y))
+        return 0
+    if not args.directory:
+        raise ValueError("give a run's directory (or --sweep DIR)")
+    if args.x or args.y:
+        raise ValueError("--x and --y go with --sweep")
     from .plot import save_plot
     from .results import load_run
 
@@ -88,6 +100,17 @@ def _plot(args) -> int:
     save_plot(run, output, show_progress=True)
     print(output)
     return 0
+
+
+def _sweep(args) -> int:
+    from .sweep import exit_status, run_sweep
+
+    if args.jobs is not None and args.jobs < 1:
+        raise ValueError(f"-j {args.jobs}: at least 1")
+    df = run_sweep(args.sweep_file, out=args.out, jobs=args.jobs, scheduler=args.scheduler,
+                   layouts=load_layouts(args.layouts), progress=None,
+                   command=["calcium"] + args.argv)
+    return exit_status(df)
 
 
 def parser() -> argparse.ArgumentParser:
@@ -115,21 +138,43 @@ def parser() -> argparse.ArgumentParser:
     ch.add_argument("--program", help="when the file name is not the program's")
     ch.set_defaults(handler=_check)
 
-    pl = sub.add_parser("plot", help="a figure of a run")
-    pl.add_argument("directory")
+    pl = sub.add_parser("plot", help="a figure of a run, or of a sweep's results")
+    pl.add_argument("directory", nargs="?", help="the run's directory")
     pl.add_argument("-o", "--output", help="FILE.png, .svg or .pdf (default: in the directory)")
     pl.add_argument("--program")
     pl.add_argument("--run")
+    pl.add_argument("--sweep", metavar="DIR", help="the directory of a sweep: a result against "
+                    "a swept parameter (a heat map for a grid of two)")
+    pl.add_argument("--x", metavar="PARAM", help="with --sweep: the swept parameter across")
+    pl.add_argument("--y", metavar="RESULT", help="with --sweep: the result (a column of "
+                    "sweep.csv, e.g. phase2.period)")
     pl.set_defaults(handler=_plot)
+
+    sw = sub.add_parser("sweep", help="many runs of a program from one base parameter file")
+    sw.add_argument("sweep_file", help="the sweep file (TOML)")
+    sw.add_argument("-j", "--jobs", type=int, help="variants at a time (default: every core)")
+    sw.add_argument("--out", help="the directory of the variants and the summary (default: "
+                    "the sweep file's name, in the current directory)")
+    sw.add_argument("--scheduler", metavar="ADDRESS", help="run the variants on this Dask "
+                    "scheduler's cluster (the directory on a file system the workers share)")
+    sw.set_defaults(handler=_sweep)
     return p
 
 
 def main(argv=None) -> int:
     from .results import ResultError
+    from .sweepfile import SweepError
 
+    argv = list(sys.argv[1:] if argv is None else argv)
     args = parser().parse_args(argv)
+    args.argv = argv
     try:
         return args.handler(args)
+    except KeyboardInterrupt:
+        print(f"calcium {args.command}: interrupted", file=sys.stderr)
+        return 130
+    except SweepError as e:
+        print(f"calcium {args.command}: {e}", file=sys.stderr)
     except KeyError as e:
         print(f"calcium {args.command}: {e.args[0]}", file=sys.stderr)
     except (LayoutError, ResultError, ValueError, OSError) as e:

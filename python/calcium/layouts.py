@@ -12,6 +12,7 @@ from __future__ import annotations
 
 import json
 import os
+import shutil
 from dataclasses import dataclass, field
 from pathlib import Path
 from typing import Optional
@@ -93,6 +94,14 @@ class Program:
     parameters: tuple  # of Parameter
     concentration_digits: int
     end_of_phase_lines: tuple  # of ConcentrationLine
+    # The period analysis: the phases whose Ca_cyt maxima the program finds
+    # (none: no analysis) and those whose maxima its console echoes.
+    maxima_phases: tuple = ()
+    echoed_phases: tuple = ()
+
+    @property
+    def period_analysis(self) -> bool:
+        return bool(self.maxima_phases)
 
     @property
     def line_end_bytes(self) -> bytes:
@@ -130,13 +139,29 @@ class Layouts:
                               + ", ".join(self.programs)) from None
 
     @property
+    def bin_dir(self) -> Path:
+        """The bin directory of the build or installation that wrote the legend."""
+        return self.path.parent.parent.parent / "bin"
+
+    @property
     def reader_program(self) -> Optional[Path]:
         """calcium-layouts of the same build or installation, if it is there."""
         override = os.environ.get("CALCIUM_LAYOUTS_PROGRAM")
         if override:
             return Path(override)
-        exe = self.path.parent.parent.parent / "bin" / "calcium-layouts"
+        exe = self.bin_dir / "calcium-layouts"
         return exe if exe.is_file() and os.access(exe, os.X_OK) else None
+
+    def executable(self, program: str) -> Path:
+        """The program of the same build or installation, else the one on PATH."""
+        exe = self.bin_dir / program
+        if exe.is_file() and os.access(exe, os.X_OK):
+            return exe.resolve()
+        found = shutil.which(program)
+        if found:
+            return Path(found).resolve()
+        raise LayoutError(f"no program '{program}' in {self.bin_dir} or on PATH: build it "
+                          "first (scripts/test.sh or cmake --build build)")
 
 
 def candidate_paths() -> list:
@@ -179,7 +204,9 @@ def _program(d: dict) -> Program:
         files=tuple(files),
         parameters=tuple(Parameter(p["line"], p["item"], p["name"], p["meaning"], p["kind"])
                          for p in d["parameters"]),
-        concentration_digits=digits, end_of_phase_lines=lines)
+        concentration_digits=digits, end_of_phase_lines=lines,
+        maxima_phases=tuple((d.get("period_analysis") or {}).get("maxima_phases", ())),
+        echoed_phases=tuple((d.get("period_analysis") or {}).get("echoed_phases", ())))
 
 
 _cache: dict = {}

@@ -56,6 +56,32 @@ class Run:
     def data(self) -> pd.DataFrame:
         return self.tables["data"]
 
+    def maxima_counts(self) -> dict:
+        """phase -> the number of Ca_cyt maxima the phase's period analysis
+        found, where the run's output tells it: 0 in a phase where the
+        program seeks none; the echoes of the saved console in a phase whose
+        maxima it echoes; else 2 for "no maximum found", the listed periods
+        + 5 (a list begins at six maxima), and None when it does not tell
+        (fewer than six maxima, not two) or there is no console."""
+        species = self.phase_reports.get("species")
+        if not self.program.period_analysis or species is None:
+            return {}
+        none_found = set(self.phase_reports.get("no maximum found", []))
+        counts = {}
+        for phase in (int(p) for p in species.index):
+            n = None
+            if phase not in self.program.maxima_phases:
+                n = 0
+            elif self.period_lists is not None and phase in self.program.echoed_phases:
+                n = int((self.maxima["phase"] == phase).sum())
+            elif phase in none_found:
+                n = 2
+            elif self.period_lists is not None:
+                listed = int((self.period_lists["phase"] == phase).sum())
+                n = listed + 5 if listed else None
+            counts[phase] = n
+        return counts
+
     def __repr__(self) -> str:
         shapes = ", ".join(f"{k}: {len(v)} rows" for k, v in self.tables.items())
         return f"<{self.program.name} run {self.run_name.strip()!r} in {self.directory}: {shapes}>"
@@ -207,8 +233,12 @@ def _read_report(path: Path, program: Program, run: Run):
                 blocks[section].setdefault(phase, {})[lv[0]] = lv[1]
     for name, by_phase in blocks.items():
         if by_phase:
-            df = pd.DataFrame.from_dict(by_phase, orient="index")
-            df.index.name = "phase"
+            # As DataFrame.from_dict(orient="index") makes it, in a fraction of the time.
+            columns = list(dict.fromkeys(k for row in by_phase.values() for k in row))
+            values = np.array([[row.get(c, math.nan) for c in columns]
+                               for row in by_phase.values()], dtype=float)
+            df = pd.DataFrame(values, index=pd.Index(list(by_phase), name="phase"),
+                              columns=columns)
             run.phase_reports[name] = df
     if nout:
         run.phase_reports["NOUT"] = pd.Series(nout, name="NOUT").rename_axis("phase")
@@ -319,6 +349,10 @@ def _derive_phases(run: Run):
     for key, f in ((f.key, f) for f in program.files if f.rows == "phase end"):
         if key in run.tables:
             run.tables[key].insert(0, "phase", np.arange(1, len(run.tables[key]) + 1))
+    stepped = [(f.key, f) for f in program.files
+               if f.rows in ("every output step", "NOUT") and f.key in run.tables]
+    if not stepped:
+        return
     path = run.directory / program.parameter_file
     if not path.is_file():
         run.notes.append(f"no phase column: {program.parameter_file} is not in the directory")
@@ -333,8 +367,6 @@ def _derive_phases(run: Run):
                          f"{name.strip()!r}, not this one")
         return
     values = {it.name: it.value for it in reading.items}
-    stepped = [(f.key, f) for f in program.files
-               if f.rows in ("every output step", "NOUT") and f.key in run.tables]
     every = [len(run.tables[k]) for k, f in stepped if f.rows == "every output step"]
     due = [len(run.tables[k]) for k, f in stepped if f.rows == "NOUT"]
     steps = _simulate_steps(program, values, max(every, default=0), max(due, default=0))
@@ -396,7 +428,8 @@ def find_runs(directory, layouts: Layouts, program: Optional[str] = None,
                 lines = None
             data = next((f for f in p.files if f.key == "data"), None)
             if data is not None:
-                first = (directory / data.file_name(r)).read_bytes().split(b"\n", 1)[0]
+                with open(directory / data.file_name(r), "rb") as f:
+                    first = f.readline(data.row_length + 2).split(b"\n", 1)[0]
                 score.append(not first or len(first.rstrip(b"\r")) == data.row_length)
             score.append(len(p.files))
             found.append((score, p, r, lines is not None))
@@ -405,10 +438,14 @@ def find_runs(directory, layouts: Layouts, program: Optional[str] = None,
 
 
 def load_run(directory, program: Optional[str] = None, run_name: Optional[str] = None,
-             console=None, layouts: Optional[Layouts] = None, show_progress: bool = False) -> Run:
+             console=None, layouts: Optional[Layouts] = None, show_progress: bool = False,
+             tables=None) -> Run:
     """Reads the run in `directory`: `program` and `run_name` (without its
     padding) when the directory holds several runs, `console` a file with
-    the run's console output for the period lists and maximum echoes."""
+    the run's console output for the period lists and maximum echoes.
+    `tables`, when given, names the row files to read ("data", "ER", ...;
+    () for none): the report, "tmp" and the console are read all the same,
+    which is quick where the row files are large."""
     layouts = layouts or load_layouts()
     directory = Path(directory)
     if not directory.is_dir():
@@ -433,6 +470,8 @@ def load_run(directory, program: Optional[str] = None, run_name: Optional[str] =
         path = _file_path(directory, f, best_r)
         run.files[f.key] = path
         if f.kind in ("rows", "spectrum"):
+            if tables is not None and f.key not in tables:
+                continue
             with progress.step(f"reading {path.name} ({path.stat().st_size // 1024} kB)",
                                show_progress):
                 df, msg = _read_rows(path, best_p, f)

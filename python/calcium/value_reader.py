@@ -39,6 +39,7 @@ class Item:
     span: Optional[tuple] = None
     token: Optional[bytes] = None
     full_text: Optional[bytes] = None  # a text before it was cut to `length`
+    repeat: int = 1  # the repeat count of the value stored ("3*0.5": 3)
 
     def __post_init__(self):
         if self.value is None:
@@ -246,7 +247,7 @@ class ValueReader:
                     self._fail(line, nxt, items, what)
                 if not v.null:
                     items[nxt].line, items[nxt].span = line, span
-                    items[nxt].token = v.text
+                    items[nxt].token, items[nxt].repeat = v.text, count
                 k += 1
                 nxt += 1
 

@@ -108,3 +108,34 @@ def test_another_programs_file_is_refused(golden_copy, layouts):
     crlf = golden_copy("velmo66")
     with pytest.raises(calcium.ResultError, match=r"line 1: the line ends with CR LF, velmo67"):
         calcium.load_run(crlf, program="velmo67", layouts=layouts)
+
+
+def test_only_the_row_files_asked_for_are_read(layouts):
+    full = calcium.load_run(GOLDEN / "velmo67", layouts=layouts)
+    bare = calcium.load_run(GOLDEN / "velmo67", layouts=layouts, tables=())
+    assert bare.tables == {} and bare.files == full.files
+    for name, df in full.phase_reports.items():
+        if hasattr(df, "equals"):
+            assert df.equals(bare.phase_reports[name]), name
+    assert bare.period_lists.equals(full.period_lists) and bare.maxima.equals(full.maxima)
+    assert bare.run_information == full.run_information
+    data = calcium.load_run(GOLDEN / "velmo67", layouts=layouts, tables=("data",))
+    assert list(data.tables) == ["data"] and data["data"].equals(full["data"])
+
+
+@pytest.mark.parametrize("case,counts", [
+    # Phase 1 lists 5 periods (10 maxima), phase 2 echoes 2 (and says "no
+    # maximum found"), phase 3 tells nothing, phases 4 and 5 seek none.
+    ("velmo67", {1: 10, 2: 2, 3: None, 4: 0, 5: 0}),
+    ("velmo66", {1: 12, 2: 0, 3: None, 4: 0, 5: 0}),
+    # Every maximum of phases 1 to 3 echoed.
+    ("velmo64v6", {1: 0, 2: 1, 3: 0, 4: 0, 5: 0}),
+    ("velmo65", {}),  # no period analysis
+])
+def test_maxima_counted_from_the_console(case, counts, layouts, golden_copy):
+    assert calcium.load_run(GOLDEN / case, layouts=layouts).maxima_counts() == counts
+    d = golden_copy(case)
+    (d / "console.out").unlink()  # without its console a run tells less
+    alone = calcium.load_run(d, layouts=layouts).maxima_counts()
+    assert alone == {p: (n if n == 0 and p > 3 else None) for p, n in counts.items()} | (
+        {2: 2} if case == "velmo67" else {})

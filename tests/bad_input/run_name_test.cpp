@@ -11,17 +11,12 @@
 namespace bad_input {
 namespace {
 
+using testing_support::sorted;
+
 namespace fs = std::filesystem;
 
-std::vector<std::string> sorted(std::vector<std::string> v) {
-  std::sort(v.begin(), v.end());
-  return v;
-}
-
 std::vector<std::string> files_in(const fs::path& dir) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
-  return sorted(names);
+  return testing_support::directory_entries(dir);
 }
 
 // One short line on standard error that names `file` and says why, after

@@ -15,22 +15,15 @@
 namespace failures {
 namespace {
 
+using testing_support::sorted;
+
 class FileIdentity : public testing::TestWithParam<program_info> {
  protected:
   const program_info& p() const { return GetParam(); }
 };
 
-std::vector<std::string> sorted(std::vector<std::string> v) {
-  std::sort(v.begin(), v.end());
-  return v;
-}
-
-// Every entry of the directory, links and directories included.
 std::vector<std::string> entries(const scratch_dir& dir) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir.path()))
-    names.push_back(e.path().filename().string());
-  return sorted(names);
+  return testing_support::directory_entries(dir.path());
 }
 
 struct identity_case {

@@ -128,10 +128,8 @@ TEST_P(Interrupt, SignalBeforeAnyFileExists) {
   // A read that began before the signal came may still take the whole file:
   // then only the notice of a cut run name is written.
   EXPECT_TRUE(r.err.empty() || r.err == ex.notice()) << r.err;
-  std::vector<std::string> left;
-  for (const auto& e : fs::directory_iterator(dir.path()))
-    left.push_back(e.path().filename().string());
-  EXPECT_EQ(left, std::vector<std::string>{p().parameter_file});
+  EXPECT_EQ(testing_support::directory_entries(dir.path()),
+            std::vector<std::string>{p().parameter_file});
 }
 
 // A hang-up ignored on entry (nohup) stays ignored.
