@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "integrator/test_problems.h"
+#include "textio/exit_path.h"
 
 namespace integrator::testing {
 namespace {
@@ -422,17 +423,16 @@ using RunEndingDeathTest = RunEnding;
 const std::string stopped_line = stopped_run_pattern(messages::run_aborted);
 
 TEST_F(RunEndingDeathTest, FifthRepeatedStartStopsTheRunWithStatusOne) {
-  EXPECT_EXIT(
-      {
-        std::string err;
-        textio::open_unit(6, path, &err);
-        problem p(3, 22);
-        robertson_start(p);
-        p.t = p.tout = 2.5;
-        for (int k = 0; k < 5; ++k) p.call(robertson_f);
-        std::exit(0);  // not reached
-      },
-      ::testing::ExitedWithCode(1), stopped_line);
+  EXPECT_EXIT(std::exit(textio::run([&] {
+                std::string err;
+                textio::open_unit(6, path, &err);
+                problem p(3, 22);
+                robertson_start(p);
+                p.t = p.tout = 2.5;
+                for (int k = 0; k < 5; ++k) p.call(robertson_f);
+                std::exit(0);  // not reached
+              })),
+              ::testing::ExitedWithCode(1), stopped_line);
   const std::vector<std::string> lines = file_lines();
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0], text(messages::repeated_start));
@@ -441,20 +441,19 @@ TEST_F(RunEndingDeathTest, FifthRepeatedStartStopsTheRunWithStatusOne) {
 }
 
 TEST_F(RunEndingDeathTest, SixthIllegalCallInARowStopsTheRunWithStatusOne) {
-  EXPECT_EXIT(
-      {
-        std::string err;
-        textio::open_unit(6, path, &err);
-        problem p(3, 22);
-        robertson_start(p);
-        p.itol = 9;
-        for (int k = 0; k < 6; ++k) {
-          p.istate = 1;
-          p.call(robertson_f);
-        }
-        std::exit(0);  // not reached
-      },
-      ::testing::ExitedWithCode(1), stopped_line);
+  EXPECT_EXIT(std::exit(textio::run([&] {
+                std::string err;
+                textio::open_unit(6, path, &err);
+                problem p(3, 22);
+                robertson_start(p);
+                p.itol = 9;
+                for (int k = 0; k < 6; ++k) {
+                  p.istate = 1;
+                  p.call(robertson_f);
+                }
+                std::exit(0);  // not reached
+              })),
+              ::testing::ExitedWithCode(1), stopped_line);
   const std::vector<std::string> lines = file_lines();
   ASSERT_EQ(lines.size(), 6 * 2 + 2u);
   EXPECT_EQ(lines[10], text(messages::itol_illegal));

@@ -6,6 +6,7 @@
 
 #include "integrator/messages.h"
 #include "integrator/test_problems.h"
+#include "textio/exit_path.h"
 
 namespace integrator::testing {
 namespace {
@@ -135,13 +136,13 @@ TEST_F(MessageWriterDeathTest, FatalLevelEndsTheRunWithFailureStatusAfterFlushin
   const int fd = mkstemp(name);
   ASSERT_GE(fd, 0);
   ::close(fd);
-  EXPECT_EXIT(
-      {
-        std::string err;
-        textio::open_unit(6, name, &err);
-        write_message("FATAL TEXT  ", 10, 303, 2, 0, 0, 0, 0, 0.0, 0.0);
-      },
-      ::testing::ExitedWithCode(1), "");
+  EXPECT_EXIT(std::exit(textio::run([&] {
+                std::string err;
+                textio::open_unit(6, name, &err);
+                write_message("FATAL TEXT  ", 10, 303, 2, 0, 0, 0, 0, 0.0, 0.0);
+                std::exit(0);  // not reached
+              })),
+              ::testing::ExitedWithCode(1), "");
   std::ifstream in(name);
   std::string line;
   ASSERT_TRUE(std::getline(in, line));
@@ -150,13 +151,13 @@ TEST_F(MessageWriterDeathTest, FatalLevelEndsTheRunWithFailureStatusAfterFlushin
 }
 
 TEST_F(MessageWriterDeathTest, FatalLevelStopsEvenWhenNothingIsPrinted) {
-  EXPECT_EXIT(
-      {
-        message_control.PRINT_FLAG = 0;
-        write_message("FATAL TEXT  ", 10, 303, 2, 0, 0, 0, 0, 0.0, 0.0);
-      },
-      // The cause on standard error is the text without its padding.
-      ::testing::ExitedWithCode(1), "the integrator stopped the run: FATAL TEXT; ");
+  EXPECT_EXIT(std::exit(textio::run([] {
+                message_control.PRINT_FLAG = 0;
+                write_message("FATAL TEXT  ", 10, 303, 2, 0, 0, 0, 0, 0.0, 0.0);
+                std::exit(0);  // not reached
+              })),
+              // The cause on standard error is the text without its padding.
+              ::testing::ExitedWithCode(1), "the integrator stopped the run: FATAL TEXT; ");
 }
 
 }  // namespace

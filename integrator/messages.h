@@ -11,9 +11,9 @@ namespace integrator {
 // MSG holds the text blank-padded to whole groups of four characters; NMES is
 // its length without the padding (at most 60 characters are written). NI and
 // NR (0..2) say how many of I1, I2 and R1, R2 follow. NERR is the message
-// number (not printed). LEVEL 2 is fatal: after the text the process ends with
-// status 1, every open file flushed and closed, and a line on standard error
-// quotes the text; any other level returns.
+// number (not printed). LEVEL 2 is fatal: after the text the run ends
+// (textio::stop_run) with status 1, every open file flushed and closed, and a
+// line on standard error quotes the text; any other level returns.
 void write_message(std::string_view MSG, int NMES, int NERR, int LEVEL, int NI, int I1, int I2,
                    int NR, double R1, double R2);
 

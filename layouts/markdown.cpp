@@ -122,22 +122,47 @@ void program_section(std::string& out, const calcium::program_doc& p) {
 
 }  // namespace
 
+namespace {
+
+constexpr const char* file_names_paragraph =
+    "Every result-file name is the whole blank-padded run name followed by a fixed suffix; "
+    "`tmp` is shared by all programs in a directory. Rows are scaled scientific fields "
+    "(`INF`, `NaN` or asterisks where a value is infinite, not a number or does not fit).\n\n";
+
+std::string without_final_blank_lines(std::string out) {
+  while (out.size() > 1 && out[out.size() - 2] == '\n') out.pop_back();
+  return out;
+}
+
+}  // namespace
+
 std::string legend_markdown(const std::vector<calcium::program_doc>& programs) {
   std::string out =
       "# Result files and parameter files\n\n"
       "Written by `calcium-layouts --markdown` from the tables that the programs' writers and "
-      "readers use; the build checks that this file matches them (ctest "
-      "`layouts.results_md`; `cmake --build build --target results_md` rewrites it). The "
-      "same legend is `share/calcium/layouts.json` and `calcium columns PROGRAM`.\n\n"
-      "Every result-file name is the whole blank-padded run name followed by a fixed suffix; "
-      "`tmp` is shared by all programs in a directory. Rows are scaled scientific fields "
-      "(`INF`, `NaN` or asterisks where a value is infinite, not a number or does not fit).\n\n";
+      "readers use. Each program's part stands in its folder too, "
+      "`models/PROGRAM/results.md`, which the build checks against the tables (ctest "
+      "`layouts.results_md`; `cmake --build build --target results_md` rewrites them). The "
+      "same legend is `share/calcium/layouts.json` and `calcium columns PROGRAM`.\n\n";
+  out += file_names_paragraph;
   for (const calcium::program_doc& p : programs)
     out += "- [" + p.program + "](#" + p.program + ")\n";
   out += "\n";
   for (const calcium::program_doc& p : programs) program_section(out, p);
-  while (out.size() > 1 && out[out.size() - 2] == '\n') out.pop_back();
-  return out;
+  return without_final_blank_lines(std::move(out));
+}
+
+std::string program_markdown(const calcium::program_doc& p) {
+  std::string out = "# Result files and parameter file of " + p.program + "\n\n" +
+                    "Written by `calcium-layouts --markdown " + p.program +
+                    "` from the tables that the program's writers and readers use; the build "
+                    "checks that this file matches them (ctest `layouts.results_md`; `cmake "
+                    "--build build --target results_md` rewrites it). The same legend is in "
+                    "`share/calcium/layouts.json` and `calcium columns " +
+                    p.program + "`.\n\n";
+  out += file_names_paragraph;
+  program_section(out, p);
+  return without_final_blank_lines(std::move(out));
 }
 
 }  // namespace layouts

@@ -1,5 +1,6 @@
-// docs/results.md: the legends of calcium-layouts as Markdown, one section
-// per program and file.
+// The legends of calcium-layouts as Markdown, one section per program and
+// file: the whole legend (the build's docs/results.md, installed) and one
+// program's (models/<program>/results.md, committed beside the program).
 #pragma once
 
 #include <string>
@@ -10,5 +11,6 @@
 namespace layouts {
 
 std::string legend_markdown(const std::vector<calcium::program_doc>& programs);
+std::string program_markdown(const calcium::program_doc& p);
 
 }  // namespace layouts

@@ -1,5 +1,6 @@
-# cmake -DPROGRAM=<exe> [-DARGS=<arg>] -DOUT=<file> -P output_to_file.cmake
+# cmake -DPROGRAM=<exe> [-DARGS=<arg>[,<arg>...]] -DOUT=<file> -P output_to_file.cmake
 # Runs the program and writes its standard output to OUT; fails when it fails.
+string(REPLACE "," ";" ARGS "${ARGS}")
 get_filename_component(dir ${OUT} DIRECTORY)
 file(MAKE_DIRECTORY ${dir})
 execute_process(COMMAND ${PROGRAM} ${ARGS} OUTPUT_FILE ${OUT}.part RESULT_VARIABLE status)

@@ -14,6 +14,7 @@ struct program_facts {
   std::string parameter_file;  // "VELMO67.INP"
   std::string line_end;        // "\n" or "\r\n": every line the program writes
   int runname_length;          // characters of the padded run name
+  std::string runname_item;    // the name of line 1's run name in the reader's messages
   int lines;                   // value lines read; the example holds at least these
   int value_line;              // a line whose first value is a real (k1, VMAX)
   int integer_line;            // a line whose first value is an integer; 0: none

@@ -5,12 +5,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <string>
 
+#include "textio/error_line.h"
 #include "textio/line.h"
 #include "textio/signal_write.h"
 #include "textio/units.h"
@@ -18,30 +17,14 @@
 namespace textio {
 namespace {
 
-volatile std::sig_atomic_t g_stop_signal = 0;
-bool g_stderr_usable = true;
+// What a stop throws: the exit status and what ended the run. Only run()
+// catches it.
+struct run_stop {
+  int status;
+  std::string cause;
+};
 
-extern "C" void request_stop(int sig) {
-  g_stop_signal = sig;
-  count_stop_signal();
-}
-
-// The line is written even after the run's writes ended; a stop signal that
-// comes while it waits then ends it.
-void write_stderr(std::string_view text) {
-  if (!g_stderr_usable) return;
-  std::string out(text);
-  out += current_line_end() == line_end::crlf ? "\r\n" : "\n";
-  const int limit = std::max(writes_end_after, stop_signal_count() + 1);
-  std::size_t done = 0;
-  while (done < out.size()) {
-    const ssize_t n =
-        write_until_signals(STDERR_FILENO, out.data() + done, out.size() - done, limit, true);
-    if (n < 0 && errno == EINTR && stop_signal_count() < limit) continue;
-    if (n <= 0) return;
-    done += static_cast<std::size_t>(n);
-  }
-}
+extern "C" void request_stop(int sig) { count_stop_signal(sig); }
 
 bool is_closed(int fd) { return ::fcntl(fd, F_GETFD) == -1 && errno == EBADF; }
 
@@ -81,16 +64,17 @@ void report(std::string_view cause) {
   const std::string& messages = message_file();
   line += "; the integrator's messages are ";
   line += messages.empty() ? std::string("on standard output") : "in '" + messages + "'";
-  write_stderr(line);
+  write_error_line(line);
 }
 
-[[noreturn]] void end_process(int status, std::string_view cause) {
-  release_files();
+// The end of every run, once its files are closed: the line on standard
+// error, and the status.
+int reported_status(int status, std::string_view cause) {
   // A later signal that ended the writes names the status.
-  if (status > exit_signal_base && g_stop_signal != 0) status = exit_signal_base + g_stop_signal;
+  if (status > exit_signal_base && stop_signal() != 0) status = exit_signal_base + stop_signal();
   report(cause);
   if (status == exit_normal && output_failed()) status = exit_run_failed;
-  std::exit(status);
+  return status;
 }
 
 }  // namespace
@@ -100,8 +84,7 @@ void start_run() {
   if (is_closed(STDIN_FILENO)) occupy(STDIN_FILENO);
   const bool stdout_closed = is_closed(STDOUT_FILENO);
   if (stdout_closed) occupy(STDOUT_FILENO);
-  g_stderr_usable = !is_closed(STDERR_FILENO) || occupy(STDERR_FILENO);
-  g_stop_signal = 0;
+  set_error_lines_usable(!is_closed(STDERR_FILENO) || occupy(STDERR_FILENO));
   forget_stop_signals();
   reset_units();
   if (stdout_closed) console().refuse_writes(EBADF);
@@ -113,10 +96,27 @@ void start_run() {
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) catch_stop_signal(sig);
 }
 
+int run(const std::function<void()>& body) {
+  start_run();
+  try {
+    body();
+  } catch (const run_stop& s) {
+    release_files();
+    return reported_status(s.status, s.cause);
+  }
+  return finish_run();
+}
+
+int finish_run() {
+  release_files();
+  const int sig = stop_signal();
+  return reported_status(sig != 0 ? exit_signal_base + sig : exit_normal, "");
+}
+
 void stop_before_output(std::string_view line) {
   stop_if_signalled();  // the signal, not what it interrupted, ends the run
-  write_stderr(line);
-  end_process(exit_unusable_input, "");
+  write_error_line(line);
+  throw run_stop{exit_unusable_input, ""};
 }
 
 void error_halt(int istate) {
@@ -126,26 +126,14 @@ void error_halt(int istate) {
   stop_run("the run stopped at ERROR HALT.. ISTATE = " + std::to_string(istate));
 }
 
-void stop_run(std::string_view cause) { end_process(exit_run_failed, cause); }
-
-int finish_run() {
-  release_files();
-  if (const int sig = stop_signal()) {
-    report("");
-    return exit_signal_base + sig;
-  }
-  report("");
-  return output_failed() ? exit_run_failed : exit_normal;
-}
-
-void warn(std::string_view line) { write_stderr(line); }
-
-int stop_signal() { return g_stop_signal; }
+void stop_run(std::string_view cause) { throw run_stop{exit_run_failed, std::string(cause)}; }
 
 void stop_if_signalled() {
-  if (const int sig = g_stop_signal) end_process(exit_signal_base + sig, "");
+  if (const int sig = stop_signal()) throw run_stop{exit_signal_base + sig, ""};
 }
 
-void stop(int status) { end_process(status, ""); }
+void stop(int status) { throw run_stop{status, ""}; }
+
+void warn(std::string_view line) { write_error_line(line); }
 
 }  // namespace textio

@@ -75,9 +75,10 @@ TEST(ExitPath, ClosedStandardOutputIsFailedOutput) {
 TEST(ExitPath, ErrorHaltWritesTheConsoleLinesAndSaysWhatEnded) {
   scratch dir;
   const auto r = dir.run([] {
-    textio::start_run();
-    textio::console().write_line(" Phase   1");
-    textio::error_halt(-4);
+    std::exit(textio::run([] {
+      textio::console().write_line(" Phase   1");
+      textio::error_halt(-4);
+    }));
   });
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, " Phase   1\n\n\n\n ERROR HALT.. ISTATE = -4\n");
@@ -88,8 +89,8 @@ TEST(ExitPath, ErrorHaltWritesTheConsoleLinesAndSaysWhatEnded) {
 TEST(ExitPath, StopBeforeOutputIsStatusTwo) {
   scratch dir;
   const auto r = dir.run([] {
-    textio::start_run();
-    textio::stop_before_output("X.INP line 3: k1: expected a real number, found 'a'");
+    std::exit(textio::run(
+        [] { textio::stop_before_output("X.INP line 3: k1: expected a real number, found 'a'"); }));
   });
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, "");
@@ -103,15 +104,16 @@ TEST(ExitPath, StopSignalEndsTheRunAtTheNextCheck) {
     SCOPED_TRACE(sig);
     scratch dir;
     const auto r = dir.run([sig] {
-      textio::start_run();
-      std::string error;
-      if (!textio::open_units({{8, "data.txt"}}, &error)) std::exit(9);
-      textio::write_unit(8, "row 1");
-      std::raise(sig);
-      if (textio::stop_signal() != sig) std::exit(8);
-      textio::write_unit(8, "row 2");
-      textio::stop_if_signalled();
-      std::exit(7);
+      std::exit(textio::run([sig] {
+        std::string error;
+        if (!textio::open_units({{8, "data.txt"}}, &error)) std::exit(9);
+        textio::write_unit(8, "row 1");
+        std::raise(sig);
+        if (textio::stop_signal() != sig) std::exit(8);
+        textio::write_unit(8, "row 2");
+        textio::stop_if_signalled();
+        std::exit(7);
+      }));
     });
     EXPECT_EQ(r.status, 128 + sig);
     EXPECT_EQ(r.err, "");
@@ -140,14 +142,15 @@ TEST(ExitPath, SecondStopSignalEndsTheWrites) {
     SCOPED_TRACE(c.signals);
     scratch dir;
     const auto r = dir.run([&] {
-      textio::start_run();
-      std::string error;
-      if (!textio::open_units({{8, "data.txt"}}, &error)) std::exit(9);
-      textio::write_unit(8, head.substr(0, 36));
-      for (int i = 0; i < 700; ++i) textio::write_unit(8, row.substr(0, 99));
-      for (int i = 0; i < c.signals; ++i) std::raise(SIGTERM);
-      textio::stop_if_signalled();
-      std::exit(7);
+      std::exit(textio::run([&] {
+        std::string error;
+        if (!textio::open_units({{8, "data.txt"}}, &error)) std::exit(9);
+        textio::write_unit(8, head.substr(0, 36));
+        for (int i = 0; i < 700; ++i) textio::write_unit(8, row.substr(0, 99));
+        for (int i = 0; i < c.signals; ++i) std::raise(SIGTERM);
+        textio::stop_if_signalled();
+        std::exit(7);
+      }));
     });
     EXPECT_EQ(r.status, 128 + SIGTERM);
     EXPECT_EQ(r.err, c.err);
@@ -163,10 +166,11 @@ TEST(ExitPath, SignalIgnoredOnEntryStaysIgnored) {
   scratch dir;
   const auto r = dir.run([] {
     std::signal(SIGHUP, SIG_IGN);
-    textio::start_run();
-    std::raise(SIGHUP);
-    textio::stop_if_signalled();
-    std::exit(textio::stop_signal() == 0 ? 5 : 6);
+    std::exit(textio::run([] {
+      std::raise(SIGHUP);
+      textio::stop_if_signalled();
+      std::exit(textio::stop_signal() == 0 ? 5 : 6);
+    }));
   });
   EXPECT_EQ(r.status, 5);
 }

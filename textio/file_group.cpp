@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "textio/exit_path.h"
+#include "textio/signal_write.h"
 #include "textio/units.h"
 #include "textio/units_internal.h"
 
@@ -220,7 +220,12 @@ void release_files() {
 }
 
 bool open_units(std::span<const unit_file> files, std::string* error) {
-  stop_if_signalled();  // nothing exists yet: a stop now leaves no trace
+  // Nothing exists yet: after a stop signal the group is refused, leaving no
+  // trace, and the run's stop check ends the run.
+  if (stop_signal() != 0) {
+    if (error) *error = "the run was stopped before its result files were opened";
+    return false;
+  }
   std::vector<pending_file> opened;
   opened.reserve(files.size());
   auto give_up = [&](const std::string& message) {

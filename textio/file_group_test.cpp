@@ -244,6 +244,26 @@ TEST(FileGroup, FailedGroupTakesBackOnlyWhatNoOtherRunHad) {
   }
 }
 
+// A stop signal before the group open: the group is refused with nothing
+// created, and the run's stop check ends the run.
+TEST(FileGroup, StopSignalBeforeTheOpenRefusesTheGroup) {
+  scratch dir;
+  const auto r = dir.run([] {
+    std::exit(textio::run([] {
+      std::raise(SIGTERM);
+      std::string error;
+      if (textio::open_units({{8, "a.txt"}, {9, "tmp", textio::sharing::directory}}, &error))
+        std::exit(9);
+      if (error.empty()) std::exit(8);
+      textio::stop_if_signalled();
+      std::exit(3);
+    }));
+  });
+  EXPECT_EQ(r.status, 128 + SIGTERM);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(entries(dir), std::vector<std::string>{});
+}
+
 int g_other_run = -1;  // the lock on "tmp" that another run holds
 
 // The run waits for "tmp"; meanwhile the file it opened is taken away (by
@@ -287,24 +307,28 @@ TEST(FileGroup, SharedWriteGoesToTheFileItsNameLeadsTo) {
 }
 
 // A stop signal that lands after the run's last look for one and before it
-// waits for "tmp" still ends the wait: the run stops, "tmp" as it was. The
-// guard ends a run that would wait for ever.
+// waits for "tmp" still ends the wait: "tmp" stays as it was, even for lines
+// the run writes after the wait, and the run's stop check ends it. The guard
+// ends a run that would wait for ever.
 TEST(FileGroup, StopSignalJustBeforeTheWaitEndsIt) {
   scratch dir;
   std::ofstream(dir / "tmp") << "another run's records\n";
   const auto r = dir.run([] {
     ::alarm(60);
-    textio::start_run();
-    std::string error;
-    if (!textio::open_units({{9, "tmp", textio::sharing::directory}}, &error)) std::exit(9);
-    g_other_run = ::open("tmp", O_RDONLY | O_CLOEXEC);
-    if (::flock(g_other_run, LOCK_EX) != 0) std::exit(2);
-    textio::seams().before_wait = [] { ::kill(::getpid(), SIGTERM); };
-    {
-      const textio::shared_write alone(9);
-      textio::write_unit(9, "written");
-    }
-    std::exit(3);
+    std::exit(textio::run([] {
+      std::string error;
+      if (!textio::open_units({{9, "tmp", textio::sharing::directory}}, &error)) std::exit(9);
+      g_other_run = ::open("tmp", O_RDONLY | O_CLOEXEC);
+      if (::flock(g_other_run, LOCK_EX) != 0) std::exit(2);
+      textio::seams().before_wait = [] { ::kill(::getpid(), SIGTERM); };
+      {
+        const textio::shared_write alone(9);
+        // What the run would write after the wait does not reach the file.
+        textio::write_unit(9, "written");
+      }
+      textio::stop_if_signalled();
+      std::exit(3);
+    }));
   });
   EXPECT_EQ(r.status, 128 + SIGTERM);
   EXPECT_EQ(slurp(dir / "tmp"), "another run's records\n");

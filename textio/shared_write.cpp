@@ -12,33 +12,39 @@
 #include <ctime>
 #include <string>
 
-#include "textio/exit_path.h"
+#include "textio/error_line.h"
+#include "textio/signal_write.h"
 #include "textio/units.h"
 #include "textio/units_internal.h"
 
 namespace textio {
 namespace {
 
-// Takes the lock on `fd`, waiting while another run holds it; false when the
-// file system has no locks. The stop signals stay blocked except inside
-// ppoll, which lets them in atomically: a signal that comes at any point of
-// the wait is seen before the next attempt, and ends the run.
-bool lock_waiting(int fd, const std::string& name, bool* announced) {
+enum class lock_outcome { locked, no_locks, stopped };
+
+// Takes the lock on `fd`, waiting while another run holds it. The stop
+// signals stay blocked except inside ppoll, which lets them in atomically: a
+// signal that comes at any point of the wait is seen before the next
+// attempt, and ends the wait.
+lock_outcome lock_waiting(int fd, const std::string& name, bool* announced) {
   sigset_t stops, before;
   sigemptyset(&stops);
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stops, sig);
   sigprocmask(SIG_BLOCK, &stops, &before);
   sigset_t during_pause = before;
   for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigdelset(&during_pause, sig);
-  bool locked = false;
+  lock_outcome outcome = lock_outcome::stopped;
   while (stop_signal() == 0) {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      locked = true;
+      outcome = lock_outcome::locked;
       break;
     }
-    if (errno != EWOULDBLOCK && errno != EINTR) break;  // no locks here: write unlocked
+    if (errno != EWOULDBLOCK && errno != EINTR) {  // no locks here: write unlocked
+      outcome = lock_outcome::no_locks;
+      break;
+    }
     if (!*announced) {
-      warn("waiting for '" + name + "', which another run is writing");
+      write_error_line("waiting for '" + name + "', which another run is writing");
       *announced = true;
     }
     if (seams().before_wait) seams().before_wait();
@@ -46,8 +52,7 @@ bool lock_waiting(int fd, const std::string& name, bool* announced) {
     ::ppoll(nullptr, 0, &pause, &during_pause);
   }
   sigprocmask(SIG_SETMASK, &before, nullptr);
-  stop_if_signalled();  // stopped: the file stays as another run left it
-  return locked;
+  return outcome;
 }
 
 bool same_file(const struct stat& a, const struct stat& b) {
@@ -64,7 +69,13 @@ shared_write::shared_write(int unit) : unit_(unit) {
   for (int round = 0; round < 100; ++round) {
     struct stat held;
     if (::fstat(s->descriptor(), &held) != 0 || !S_ISREG(held.st_mode)) return;
-    if (!lock_waiting(s->descriptor(), name, &announced) || name.empty()) break;
+    const lock_outcome got = lock_waiting(s->descriptor(), name, &announced);
+    if (got == lock_outcome::stopped) {
+      // The file stays as another run left it: nothing of this run reaches it.
+      s->close();
+      return;
+    }
+    if (got == lock_outcome::no_locks || name.empty()) break;
     struct stat named;
     if (::stat(name.c_str(), &named) == 0 && same_file(named, held)) break;
     // The name leads elsewhere now: a refused run took back the empty file

@@ -13,6 +13,7 @@
 namespace textio {
 namespace {
 
+volatile std::sig_atomic_t g_last = 0;
 volatile std::sig_atomic_t g_count = 0;
 // While a write that may wait is armed: the count that ends it; else 0.
 volatile std::sig_atomic_t g_armed_limit = 0;
@@ -25,7 +26,8 @@ ssize_t interrupted() {
 
 }  // namespace
 
-void count_stop_signal() {
+void count_stop_signal(int sig) {
+  g_last = sig;
   const int count = g_count + 1;
   g_count = count;
   if (g_armed_limit != 0 && count >= g_armed_limit) {
@@ -37,7 +39,10 @@ void count_stop_signal() {
 void forget_stop_signals() {
   g_armed_limit = 0;
   g_count = 0;
+  g_last = 0;
 }
+
+int stop_signal() { return g_last; }
 
 int stop_signal_count() { return g_count; }
 

@@ -1,7 +1,9 @@
-// Writes that the stop signals end. The first stop signal asks the run to
-// stop: a write that waits (a console pipe nobody reads) goes on, so that the
-// run writes out what it has. A stop signal that comes while the run is
-// already stopping ends every write at once, a waiting one included.
+// The stop signals as they arrive, and the writes they end. The first stop
+// signal asks the run to stop: a write that waits (a console pipe nobody
+// reads) goes on, so that the run writes out what it has. A stop signal that
+// comes while the run is already stopping ends every write at once, a waiting
+// one included. What a stop signal does to the run itself (exit_path.h) is
+// decided above this layer: the output units and the reader only look here.
 #pragma once
 
 #include <sys/types.h>
@@ -13,12 +15,15 @@ namespace textio {
 // The stop signals after which nothing more is written.
 inline constexpr int writes_end_after = 2;
 
-// From the stop-signal handler (async-signal-safe): counts the signal and
-// leaves the waiting write it ends.
-void count_stop_signal();
+// From the stop-signal handler (async-signal-safe): records `sig` as the
+// last stop signal, counts it, and leaves the waiting write it ends.
+void count_stop_signal(int sig);
 
 // A new run starts with no signal counted.
 void forget_stop_signals();
+
+// The stop signal that has arrived last, or 0.
+int stop_signal();
 
 int stop_signal_count();
 inline bool writes_ended() { return stop_signal_count() >= writes_end_after; }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -19,17 +20,14 @@
 namespace textio {
 namespace {
 
-line_end g_line_end = line_end::lf;
-
-struct run_record {
-  std::vector<std::string> failures;
-  std::string message_file;
-};
-
-run_record& record() {
-  static run_record r;
-  return r;
+// The file last opened on unit 6 in this run.
+std::string& message_file_name() {
+  static std::string name;
+  return name;
 }
+
+// Numbers the failures of the run across the sinks, in the order they come.
+unsigned long g_failures = 0;
 
 struct unit_table {
   std::unique_ptr<sink> slot[100];
@@ -57,7 +55,7 @@ void ensure_exit_flush() {
   static const bool registered = [] {
     table_storage();
     console_storage();
-    record();
+    message_file_name();
     std::atexit([] { close_all(); });
     return true;
   }();
@@ -77,9 +75,6 @@ bool is_regular_file(int fd) {
 }
 
 }  // namespace
-
-void set_line_end(line_end end) { g_line_end = end; }
-line_end current_line_end() { return g_line_end; }
 
 sink::~sink() { close(); }
 
@@ -132,7 +127,15 @@ void sink::fail(int error) {
   failed_ = true;
   accepting_ = false;
   len_ = 0;
-  record().failures.push_back(label_ + " (" + std::strerror(error) + ")");
+  if (failure_.empty()) {
+    failure_ = label_ + " (" + std::strerror(error) + ")";
+    failure_order_ = ++g_failures;
+  }
+}
+
+void sink::forget_failure() {
+  failure_.clear();
+  failure_order_ = 0;
 }
 
 // 0, or the errno of the failure. A write that the first stop signal
@@ -189,7 +192,7 @@ void sink::put_rare(const char* p, std::size_t n) {
 
 void sink::write_line(std::string_view text) {
   put(text.data(), text.size());
-  if (g_line_end == line_end::crlf) {
+  if (current_line_end() == line_end::crlf) {
     put("\r\n", 2);
   } else {
     put("\n", 1);
@@ -247,8 +250,8 @@ sink& unit_slot(int unit) {
   return *t.slot[unit];
 }
 
-void set_message_file(std::string name) { record().message_file = std::move(name); }
-const std::string& message_file() { return record().message_file; }
+void set_message_file(std::string name) { message_file_name() = std::move(name); }
+const std::string& message_file() { return message_file_name(); }
 
 sink* unit(int unit) {
   if (unit < 1 || unit > 99) return nullptr;
@@ -276,13 +279,42 @@ void close_all() {
   console().flush();
 }
 
-bool output_failed() { return !record().failures.empty(); }
-const std::vector<std::string>& output_failures() { return record().failures; }
+namespace {
+
+// Every sink of the run: the console and each unit's.
+template <class Visit>
+void for_each_sink(Visit visit) {
+  visit(console());
+  for (auto& s : units().slot)
+    if (s) visit(*s);
+}
+
+}  // namespace
+
+bool output_failed() {
+  bool failed = false;
+  for_each_sink([&](const sink& s) { failed = failed || !s.failure().empty(); });
+  return failed;
+}
+
+std::vector<std::string> output_failures() {
+  std::vector<const sink*> failed;
+  for_each_sink([&](const sink& s) {
+    if (!s.failure().empty()) failed.push_back(&s);
+  });
+  std::sort(failed.begin(), failed.end(),
+            [](const sink* a, const sink* b) { return a->failure_order() < b->failure_order(); });
+  std::vector<std::string> out;
+  for (const sink* s : failed) out.push_back(s->failure());
+  return out;
+}
 
 void reset_units() {
   close_all();
   release_locks();
-  record() = run_record{};
+  for_each_sink([](sink& s) { s.forget_failure(); });
+  g_failures = 0;
+  message_file_name().clear();
   forget_inputs();
   console().attach_stdout();
 }

@@ -1,7 +1,10 @@
-// Output units: small unit numbers naming open result files, the console, and
-// the program-wide line end. All output is buffered in whole lines; every
-// failed write, flush or close is recorded with the file and the reason, and
-// the run's end (exit_path.h) reports it.
+// Output units: small unit numbers naming open result files, and the
+// console. Every line ends with the program's line end (line_end.h). Output
+// is buffered and written out when a buffer
+// is full, at a flush and at the close (the console of a terminal after every
+// line); what a file keeps after a failed write ends in a whole line. Each
+// sink holds its own failure (the file and the reason), which the run's end
+// (exit_path.h) asks for.
 #pragma once
 
 #include <cstdio>
@@ -11,13 +14,9 @@
 #include <string_view>
 #include <vector>
 
+#include "textio/line_end.h"
+
 namespace textio {
-
-enum class line_end { lf, crlf };
-
-// Program-wide line end for every line of every file and the console.
-void set_line_end(line_end end);
-line_end current_line_end();
 
 // A buffered sequential text sink (a file or standard output). After its
 // first failed write the sink drops everything else, and a file is cut back
@@ -44,8 +43,17 @@ class sink {
   void write_line(std::string_view text);  // text + the program's line end
   void flush();
   void close();
-  // Records a failure of this sink (the first one counts).
+  // Records a failure of this sink: it drops every later write (until it is
+  // opened anew), and the first failure of the run is kept for the report.
   void fail(int error);
+
+  // The first failure of this sink in the run, "'name' (reason)" or
+  // "standard output (reason)"; empty when none. Kept through a close and a
+  // new open; forget_failure() (a new run) drops it.
+  const std::string& failure() const { return failure_; }
+  // Orders the failures of all sinks: larger for a later one.
+  unsigned long failure_order() const { return failure_order_; }
+  void forget_failure();
 
  private:
   void put(const char* p, std::size_t n);
@@ -60,6 +68,8 @@ class sink {
   bool accepting_ = false;  // open, not failed, not refusing: writes go to the buffer
   std::size_t torn_ = 0;    // bytes written after the last line end
   std::string label_;       // "'name'" or "standard output"
+  std::string failure_;
+  unsigned long failure_order_ = 0;
   char buf_[1 << 16];
   std::size_t len_ = 0;
 };
@@ -104,8 +114,9 @@ struct unit_file {
 // writing it (its lock is held). A `sharing::run` file this call creates is
 // locked before another run can open it, and the lock on each is held until
 // release_files(). Regular files only are locked and compared; a device
-// (/dev/null) may stand for several files. A stop signal that came before
-// the call ends the run there, before anything is created.
+// (/dev/null) may stand for several files. After a stop signal the group is
+// refused before anything is created (false, *error saying so); the run's
+// stop check (exit_path.h) then ends the run.
 bool open_units(std::span<const unit_file> files, std::string* error);
 inline bool open_units(std::initializer_list<unit_file> files, std::string* error) {
   return open_units(std::span<const unit_file>(files.begin(), files.size()), error);
@@ -116,10 +127,11 @@ void protect_input(int fd, std::string_view name);
 
 // While alive, the `sharing::directory` file on `unit` is this run's alone:
 // the constructor waits until no other run writes it, saying so on standard
-// error when it has to wait (a stop signal ends the wait and the run, the
-// file untouched), follows its name when the file was taken away or replaced
-// meanwhile, and empties it; the destructor writes it out and lets other
-// runs in.
+// error when it has to wait, follows its name when the file was taken away or
+// replaced meanwhile, and empties it; the destructor writes it out and lets
+// other runs in. A stop signal ends the wait: the unit is then closed with
+// the file untouched (its lines are dropped), and the run's next stop check
+// (exit_path.h) ends the run.
 class shared_write {
  public:
   explicit shared_write(int unit);
@@ -151,10 +163,11 @@ void release_files();
 // unit 6, or empty when unit 6 has been standard output all along.
 const std::string& message_file();
 
-// Output that could not be written: each failed sink once, in the order of
-// failure, as "'name' (reason)" or "standard output (reason)".
+// Output that could not be written, as the sinks hold it: each failed sink
+// once, in the order of failure, as "'name' (reason)" or "standard output
+// (reason)".
 bool output_failed();
-const std::vector<std::string>& output_failures();
+std::vector<std::string> output_failures();
 
 // Forgets the failures, the protected inputs and the message file: a new run
 // in the same process starts clean.

@@ -63,13 +63,15 @@ TEST_F(Units, ExitFlushesEveryFileAndTheConsole) {
 
 TEST_F(Units, LineEndPolicyAppliesToFilesAndConsole) {
   const int status = run_child(dir_, dir_ / "stdout", [] {
-    textio::set_line_end(textio::line_end::crlf);
-    std::string error;
-    textio::open_unit(5, "x_summary.txt", &error);
-    textio::write_unit(5, "a");
-    textio::write_unit(5, "");
-    textio::console().write_line("b");
-    textio::stop(0);
+    std::exit(textio::run([] {
+      textio::set_line_end(textio::line_end::crlf);
+      std::string error;
+      textio::open_unit(5, "x_summary.txt", &error);
+      textio::write_unit(5, "a");
+      textio::write_unit(5, "");
+      textio::console().write_line("b");
+      textio::stop(0);
+    }));
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(slurp(dir_ / "x_summary.txt"), "a\r\n\r\n");
@@ -78,15 +80,17 @@ TEST_F(Units, LineEndPolicyAppliesToFilesAndConsole) {
 
 TEST_F(Units, Unit6IsTheConsoleUntilAFileIsOpenOnIt) {
   const int status = run_child(dir_, dir_ / "stdout", [] {
-    textio::write_unit(6, " INTEG-- first");
-    textio::console().write_line(" report 1");
-    std::string error;
-    textio::open_unit(6, "r_ER.txt", &error);
-    textio::write_unit(6, " INTEG-- into the ER file");
-    textio::console().write_line(" report 2");  // not redirected
-    textio::close_unit(6);
-    textio::write_unit(6, " INTEG-- console again");
-    textio::stop(0);
+    std::exit(textio::run([] {
+      textio::write_unit(6, " INTEG-- first");
+      textio::console().write_line(" report 1");
+      std::string error;
+      textio::open_unit(6, "r_ER.txt", &error);
+      textio::write_unit(6, " INTEG-- into the ER file");
+      textio::console().write_line(" report 2");  // not redirected
+      textio::close_unit(6);
+      textio::write_unit(6, " INTEG-- console again");
+      textio::stop(0);
+    }));
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(slurp(dir_ / "stdout"),
@@ -151,10 +155,12 @@ TEST_F(Units, GroupOpensAllOrNothing) {
 TEST_F(Units, LostOutputIsNotANormalEnd) {
   if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
   const int status = run_child(dir_, dir_ / "stdout", [] {
-    std::string error;
-    textio::open_unit(4, "/dev/full", &error);
-    textio::write_unit(4, "cannot land");
-    textio::stop(0);
+    std::exit(textio::run([] {
+      std::string error;
+      textio::open_unit(4, "/dev/full", &error);
+      textio::write_unit(4, "cannot land");
+      textio::stop(0);
+    }));
   });
   EXPECT_EQ(status, 1);
 }

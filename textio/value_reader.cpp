@@ -17,7 +17,7 @@
 #include <limits>
 #include <vector>
 
-#include "textio/exit_path.h"
+#include "textio/signal_write.h"
 #include "textio/units.h"
 
 namespace textio {

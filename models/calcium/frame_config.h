@@ -68,7 +68,8 @@ struct frame_config {
   bool lum_pmca_integrals;
   const frame_rows* rows;  // the columns of the data, ER, flux, window and store rows
 
-  // Integrator controls (ITOL 1, ITASK 1, IOPT 0, MF 22 for every program).
+  // The integrator's equations and tolerances; the rest of its controls are
+  // every program's (integration.h).
   int NEQ;
   double RTOL;
   double ATOL;

@@ -177,7 +177,7 @@ parameter_reading read_as_frame_program(const frame_config& program_cfg, const s
   const bool set_up = read && set_up_after_reading(cfg, *r);
   parameter_reading out =
       values_of(frame_parameter_lines(cfg, *r), read, err, program_cfg.input.file_name);
-  if (read && !set_up) {  // as run_frame reports it
+  if (read && !set_up) {  // as the frame reports it (run_driver.cpp)
     out.accepted = false;
     out.message = std::string(program_cfg.input.file_name) + ": " + window_length_problem(r->NSW);
   }

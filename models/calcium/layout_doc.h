@@ -2,7 +2,8 @@
 // and its reader use: the columns of every result file, the records of
 // "tmp", the end-of-phase concentration lines of the console report, and
 // every value of the parameter file. calcium-layouts prints it (JSON, or
-// docs/results.md); it also reads a parameter file as the program would.
+// Markdown: each program's results.md); it also reads a parameter file as
+// the program would.
 // Each program's library provides, in its layout_doc.cpp,
 //   calcium::program_doc <program>::layout_doc();
 //   calcium::parameter_reading <program>::read_as_program(const std::string& path);

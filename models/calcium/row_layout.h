@@ -1,7 +1,8 @@
 // The layout of a result file's rows as data: each column's name and
 // meaning, and where the writer takes its value from. The writer and the
-// legend (calcium-layouts, docs/results.md) read the same table, so a column
-// cannot be written without being named, nor named without being written.
+// legend (calcium-layouts, each program's results.md) read the same table,
+// so a column cannot be written without being named, nor named without
+// being written.
 //
 // A table is a constexpr array of column<Source>, where Source is what a
 // row is formed from (a step's values, a run state). make_row_layout<table>

@@ -49,8 +49,6 @@ const std::span<const run_information_record> run_information_records = records;
 
 void write_run_information(std::string_view runname, const double (&TPHASE)[5],
                            const textio::run_stamp& stamp, const double (&OFFSET)[3]) {
-  // "tmp" is shared by every program in the directory: rewritten under its lock.
-  const textio::shared_write alone(run_info_unit);
   const info i{runname, TPHASE, &stamp, OFFSET};
   for (const run_information_record& r : records) {
     textio::freeform f;

@@ -34,9 +34,9 @@ struct run_information_record {
 // The ten records of the calcium programs' "tmp", in order.
 extern const std::span<const run_information_record> run_information_records;
 
-// The ten records of "tmp" on run_info_unit, rewritten under its lock: the whole run name; the
-// total of the five phase durations and the ends of phases 1 to 4, each summed left to right from
-// TPHASE(1); the run stamp; the three thresholds.
+// The ten records of "tmp" on run_info_unit (the run skeleton holds its lock): the whole run
+// name; the total of the five phase durations and the ends of phases 1 to 4, each summed left to
+// right from TPHASE(1); the run stamp; the three thresholds.
 void write_run_information(std::string_view runname, const double (&TPHASE)[5],
                            const textio::run_stamp& stamp, const double (&OFFSET)[3]);
 

@@ -12,7 +12,6 @@
 #include "models/calcium/optics.h"
 #include "models/calcium/oscillation.h"
 #include "models/calcium/state_vector.h"
-#include "textio/clock.h"
 
 namespace calcium {
 
@@ -56,8 +55,6 @@ struct run_state {
   indicator optics;
   sliding_window window;
   peak_detector detector;
-
-  textio::run_stamp start_stamp = {};
 };
 
 }  // namespace calcium

@@ -1,9 +1,10 @@
 // nilpora's legend and its reader as calcium-layouts calls them.
 #include "models/calcium/layout_doc.h"
 
+#include "models/calcium/output_units.h"
 #include "models/nilpora/data_row.h"
-#include "models/nilpora/leak_run.h"
 #include "models/nilpora/parameter_file.h"
+#include "models/nilpora/program.h"
 
 namespace nilpora {
 

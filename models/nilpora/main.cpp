@@ -1,4 +1,5 @@
 // nilpora: two-pool saturable calcium leak with a rising maximal rate.
-#include "models/nilpora/leak_run.h"
+#include "models/calcium/program.h"
+#include "models/nilpora/program.h"
 
-int main() { nilpora::run_program(); }
+int main() { return calcium::run_program(nilpora::program()); }

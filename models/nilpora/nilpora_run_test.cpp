@@ -1,6 +1,7 @@
 // End-to-end runs of the nilpora program in scratch directories.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -9,7 +10,10 @@
 #include <vector>
 
 #include "integrator/message_texts.h"
+#include "models/nilpora/test_facts.h"
 #include "testing/program_run.h"
+#include "testing/run_name_rule.h"
+#include "textio/units.h"
 
 namespace {
 
@@ -123,18 +127,39 @@ std::string example_input() {
   return text;
 }
 
+// The example's run name as nilpora takes it (cut or padded to its field),
+// and the line it writes on standard error when it cuts it.
+testing_support::taken_run_name example_run_name() {
+  const std::string text = example_input();
+  return testing_support::take_run_name(nilpora::test_facts(), text.substr(0, text.find('\n')));
+}
+
+// The name of the example run's file with `suffix` ("tmp" aside).
+std::string example_file(const std::string& suffix) {
+  return textio::trimmed_file_name(example_run_name().padded + suffix);
+}
+
+// `text` matched literally inside a regular expression.
+std::string literally(const std::string& text) {
+  return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+}
+
 // The example run: the whole report, the run information and the rows.
 TEST(NilporaRun, ExampleWritesReportRunInformationAndRows) {
   scratch_dir dir;
   dir.write("NILPORA.INP", example_input());
   finished_run f = run_in(dir);
   ASSERT_EQ(f.r.exit_status, 0) << f.r.err;
-  EXPECT_EQ(f.r.err, "");
-  EXPECT_EQ(f.files, (std::vector<std::string>{"NILPORA.INP", "nilpora-01-terminal-output.txt",
-                                               "nilpora-01.txt", "tmp"}));
+  const std::string runname = example_run_name().padded;
+  const std::string data = example_file(".txt"),
+                    summary_file = example_file("-terminal-output.txt");
+  EXPECT_EQ(f.r.err, example_run_name().notice);
+  std::vector<std::string> files = {"NILPORA.INP", data, summary_file, "tmp"};
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(f.files, files);
   expect_all_crlf(f);
 
-  std::vector<row> rows = parse_rows(f.text["nilpora-01.txt"]);
+  std::vector<row> rows = parse_rows(f.text[data]);
   ASSERT_EQ(rows.size(), 41u);  // 0, 0.5, ..., 20
   for (std::size_t k = 0; k < rows.size(); ++k) {
     const row& r = rows[k];
@@ -150,7 +175,8 @@ TEST(NilporaRun, ExampleWritesReportRunInformationAndRows) {
   EXPECT_EQ(rows[0].y2, 0.0);
   EXPECT_EQ(rows[0].vmax, 0.0);
 
-  const std::string run_header = " Run nilpora-01 \\(" + date_re + ", " + time_re + "\\)";
+  const std::string run_header =
+      " Run " + literally(runname) + " \\(" + date_re + ", " + time_re + "\\)";
   const std::string final_conc =
       " ( |-)[0-9]\\.[0-9]{3}E[-+][0-9]{2},( |-)[0-9]\\.[0-9]{3}E[-+][0-9]{2}";
   const std::vector<std::string> head = {"  ",
@@ -163,7 +189,8 @@ TEST(NilporaRun, ExampleWritesReportRunInformationAndRows) {
                                          "  ",
                                          "  Final concentrations:",
                                          final_conc};
-  const std::vector<std::string> tail = {" Execution of nilpora-01 ended at: " + time_re,
+  const std::vector<std::string> tail = {" Execution of " + literally(runname) +
+                                             " ended at: " + time_re,
                                          " Date: " + date_re,
                                          " ======================================= ", "  "};
   std::vector<std::string> console = head, summary = head;
@@ -172,7 +199,7 @@ TEST(NilporaRun, ExampleWritesReportRunInformationAndRows) {
   console.insert(console.end(), tail.begin(), tail.end());
   summary.insert(summary.end(), tail.begin(), tail.end());
   expect_lines_match(lines_of(f.r.out), console, "console");
-  expect_lines_match(lines_of(f.text["nilpora-01-terminal-output.txt"]), summary, "summary");
+  expect_lines_match(lines_of(f.text[summary_file]), summary, "summary");
 
   // The final concentrations are the last row's pools, to four digits.
   std::vector<std::string> out = lines_of(f.r.out);
@@ -183,7 +210,7 @@ TEST(NilporaRun, ExampleWritesReportRunInformationAndRows) {
                "final Y(2)");
 
   expect_lines_match(lines_of(f.text["tmp"]),
-                     {" nilpora-01", " \\(" + date_re + ", " + time_re + "\\)"}, "tmp");
+                     {" " + literally(runname), " \\(" + date_re + ", " + time_re + "\\)"}, "tmp");
 }
 
 // Exact leak for a constant rate V: K ln(y0/y) + (y0 - y) = V t.
@@ -363,8 +390,9 @@ TEST(NilporaRun, BadParameterFileStopsBeforeAnyResultFile) {
     EXPECT_NE(f.r.err.find("NILPORA.INP"), std::string::npos) << f.r.err;
     EXPECT_NE(f.r.err.find(c.line), std::string::npos) << f.r.err;
     EXPECT_NE(f.r.err.find(c.item), std::string::npos) << f.r.err;
-    EXPECT_EQ(f.files,
-              c.write_input ? std::vector<std::string>{"NILPORA.INP"} : std::vector<std::string>{});
+    std::vector<std::string> left;
+    if (c.write_input) left.push_back("NILPORA.INP");
+    EXPECT_EQ(f.files, left);
   }
 }
 
@@ -397,14 +425,18 @@ TEST(NilporaRun, RepeatNullAtTheEndOfThePoolsLine) {
 TEST(NilporaRun, ResultFileThatCannotBeCreatedStopsBeforeWriting) {
   scratch_dir dir;
   dir.write("NILPORA.INP", example_input());
-  std::filesystem::create_directory(dir / "nilpora-01-terminal-output.txt");
+  const std::string blocked = example_file("-terminal-output.txt");
+  std::filesystem::create_directory(dir / blocked);
   finished_run f = run_in(dir);
   EXPECT_EQ(f.r.exit_status, 2);
   EXPECT_EQ(f.r.out, "");
   expect_crlf(f.r.err, "standard error");
-  EXPECT_EQ(lines_of(f.r.err).size(), 1u) << f.r.err;
-  EXPECT_NE(f.r.err.find("nilpora-01-terminal-output.txt"), std::string::npos) << f.r.err;
-  EXPECT_FALSE(dir.exists("nilpora-01.txt"));
+  const std::string notice = example_run_name().notice;
+  ASSERT_EQ(f.r.err.substr(0, notice.size()), notice);
+  const std::string err = f.r.err.substr(notice.size());
+  EXPECT_EQ(lines_of(err).size(), 1u) << f.r.err;
+  EXPECT_NE(err.find(blocked), std::string::npos) << f.r.err;
+  EXPECT_FALSE(dir.exists(example_file(".txt")));
   EXPECT_FALSE(dir.exists("tmp"));
 }
 

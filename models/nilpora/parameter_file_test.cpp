@@ -12,13 +12,14 @@ using testing_support::scratch_dir;
 
 TEST(ParameterFile, ReadsSixStatementsAndIgnoresNotes) {
   scratch_dir dir;
-  dir.write("NILPORA.INP", "leak-a   the run name\r\n"
+  const std::string text = "leak-a   the run name\r\n"
                            "0.5, 0.25 4.0  output times\r\n"
                            "2.5D0   VMAX\r\n"
                            "1.0E-01 KM\r\n"
                            "3       KACT\r\n"
                            "1.5\r\n"
-                           "0.5     Y(2) continues the statement\r\n");
+                           "0.5     Y(2) continues the statement\r\n";
+  dir.write("NILPORA.INP", text);
   nilpora::run_input in;
   textio::read_error err;
   ASSERT_TRUE(nilpora::read_parameter_file((dir / "NILPORA.INP").string(), &in, &err))

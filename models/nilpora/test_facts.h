@@ -10,6 +10,7 @@ inline testing_support::program_facts test_facts() {
           .parameter_file = "NILPORA.INP",
           .line_end = "\r\n",
           .runname_length = 10,
+          .runname_item = "run name",
           .lines = 6,
           .value_line = 3,    // VMAX
           .integer_line = 0,  // none

@@ -102,7 +102,7 @@ calcium::parameter_reading read_as_program(const std::string& path) {
   const bool set = read && set_up(*s);
   calcium::parameter_reading out =
       calcium::values_of(parameter_lines(s->p), read, err, parameter_file_name);
-  if (read && !set) {  // as run_program reports it
+  if (read && !set) {  // as the program reports its set-up (program.cpp)
     out.accepted = false;
     out.message =
         std::string(parameter_file_name) + ": " + calcium::window_length_problem(s->p.NSW);

@@ -1,3 +1,4 @@
-#include "models/velmo64v6/driver.h"
+#include "models/calcium/program.h"
+#include "models/velmo64v6/program.h"
 
-int main() { velmo64v6::run_program(); }
+int main() { return calcium::run_program(velmo64v6::program()); }

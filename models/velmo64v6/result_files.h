@@ -1,12 +1,12 @@
-// Result files of a velmo64v6 run: names, creation and the end-of-run report.
-// "tmp" and the run header are the frame's (calcium/run_report.h).
+// Result files of a velmo64v6 run: names and order of creation, their closing
+// and the end-of-run report. "tmp" and the run header are the frame's
+// (calcium/run_report.h).
 #pragma once
 
 #include <span>
-#include <string>
 
-#include "models/calcium/result_files.h"
-#include "models/velmo64v6/run_state.h"
+#include "models/calcium/result_file.h"
+#include "textio/clock.h"
 
 namespace velmo64v6 {
 
@@ -17,13 +17,11 @@ constexpr int echo_unit = 10;
 // The result files in the order of creation.
 extern const std::span<const calcium::result_file> result_files;
 
-// Creates every result file (data, echo, "tmp", summary, window, flux,
-// spectrum, ER) before anything is written; the files named after the run
-// stay locked for the run. On failure returns false with *error naming the
-// file and the reason; nothing on disk has changed then.
-bool open_result_files(const parameters& p, std::string* error);
+// After the last phase: a blank record to the summary file, then closes the
+// row files, "tmp" and the spectrum file.
+void close_row_files();
 
-// Closes the row files, reads the clock again and writes the end-of-run lines.
-void write_run_end();
+// The end-of-run lines with the end stamp's time; closes the summary file.
+void write_run_end(const textio::run_stamp& end);
 
 }  // namespace velmo64v6

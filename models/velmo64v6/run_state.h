@@ -8,7 +8,6 @@
 #include "models/velmo64v6/derived.h"
 #include "models/velmo64v6/network.h"
 #include "models/velmo64v6/parameters.h"
-#include "textio/clock.h"
 
 namespace velmo64v6 {
 
@@ -27,10 +26,9 @@ struct run_state {
   double duration = 0.0;  // current phase duration
   double K3END2 = 0.0, K3END4 = 0.0;
 
-  // Integrator call.
-  int neq = NEQ, ITOL = 1, ITASK = 1, ISTATE = 1, IOPT = 0, LRW = rwork_length, LIW = iwork_length,
-      MF = 22;
-  double RTOL = 1.0e-7, ATOL = 1.0e-12, T = 0.0, TOUT = 0.0;
+  // Integrator call (the controls: calcium/integration.h).
+  int ISTATE = 1;
+  double T = 0.0, TOUT = 0.0;
   double RWORK[rwork_length] = {};
   int IWORK[iwork_length] = {};
 
@@ -41,7 +39,6 @@ struct run_state {
   calcium::indicator optics;
   calcium::sliding_window window;
   calcium::peak_detector detector;
-  textio::run_stamp stamp = {};
 };
 
 // Set-up after reading: state vector, rate constants, dissociation constants,

@@ -10,6 +10,7 @@ inline testing_support::program_facts test_facts() {
           .parameter_file = "VELMO64v6.INP",
           .line_end = "\r\n",
           .runname_length = 12,
+          .runname_item = "RUNNAME",
           .lines = 110,
           .value_line = 3,      // K1
           .integer_line = 104,  // NSW

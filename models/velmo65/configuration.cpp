@@ -3,6 +3,7 @@
 #include "models/calcium/rows.h"
 #include "models/calcium/state_vector.h"
 #include "models/velmo66/configuration.h"
+#include "models/velmo67/network.h"
 
 namespace velmo65 {
 
@@ -28,24 +29,27 @@ const calcium::frame_rows rows = {calcium::first_columns(calcium::version67_rows
 }  // namespace
 
 const calcium::frame_config& configuration() {
-  // velmo66's parameter layout and rate-constant table; 33 state variables,
-  // four result files and none of the oscillation analysis.
-  static const calcium::frame_config cfg = [] {
-    calcium::frame_config c = velmo66::configuration();
-    c.input.file_name = "VELMO65.INP";
-    c.input.runname_length = 11;
-    c.switches = switches;
-    c.clamp = clamp;
-    c.files = {.sliding_window = false, .spectrum = false, .store = false, .er = false};
-    c.maxima = false;
-    c.dtout_reset_after_phase2 = false;
-    c.lum_pmca_integrals = false;
-    c.rows = &rows;
-    c.NEQ = 33;  // fex fills YDOT(1..33) only with NEQ 33
-    c.RTOL = 1.0e-6;
-    c.ATOL = 1.0e-12;
-    return c;
-  }();
+  static const calcium::frame_config cfg{
+      .input = {.file_name = "VELMO65.INP",
+                .runname_length = 11,
+                .phase_change_lines = velmo66::phase_change_lines,
+                .two_value_lines = velmo66::two_value_lines},
+      .switches = switches,
+      .clamp = clamp,
+      .rate_constant_report = velmo66::rate_constant_report,
+      .files = {.sliding_window = false, .spectrum = false, .store = false, .er = false},
+      .line_end = textio::line_end::crlf,
+      .maxima = false,
+      .dtout_reset_after_phase2 = false,
+      .cpu_time_lines = false,
+      .lum_pmca_integrals = false,
+      .rows = &rows,
+      .NEQ = 33,  // fex fills YDOT(1..33) only with NEQ 33
+      .RTOL = 1.0e-6,
+      .ATOL = 1.0e-12,
+      .ratcon = velmo67::ratcon,
+      .fex = velmo67::fex,
+      .jex = velmo67::jex};
   return cfg;
 }
 

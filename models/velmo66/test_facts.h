@@ -10,6 +10,7 @@ inline testing_support::program_facts test_facts() {
           .parameter_file = "VELMO66.INP",
           .line_end = "\r\n",
           .runname_length = 10,
+          .runname_item = "RUNNAME",
           .lines = 158,
           .value_line = 3,      // k1
           .integer_line = 151,  // NOUT

@@ -1,7 +1,6 @@
 #include "models/velmo67/configuration.h"
 
 #include "models/calcium/rows.h"
-#include "models/calcium/state_vector.h"
 #include "models/velmo67/network.h"
 
 namespace velmo67 {
@@ -19,10 +18,6 @@ constexpr calcium::phase_switch switches[] = {
     {5, 1, 137, 1},  {5, 2, 138, 1},  {5, 3, 139, 1}, {5, 20, 140, 1},  //
     {5, 63, 143, 1}, {5, 73, 144, 1}};
 
-using namespace calcium;  // the species
-
-constexpr int clamp[] = {Ca_cyt, SERCA, Ca_lum, S, R, R_S, ARCC, IP3R_IP3, IP3, PLC, NCX_M_star};
-
 constexpr int rate_constant_report[] = {1,  2,  3,  63, 4,  64, 5,  60, 6,  61, 7,  62, 8,
                                         9,  10, 11, 12, 67, 13, 68, 16, 18, 19, 20, 21, 22,
                                         23, 25, 26, 27, 36, 38, 46, 71, 72, 73, 77, 78};
@@ -36,7 +31,7 @@ const calcium::frame_config& configuration() {
                 .phase_change_lines = 64,
                 .two_value_lines = two_value_lines},
       .switches = switches,
-      .clamp = clamp,
+      .clamp = clamped_species,
       .rate_constant_report = rate_constant_report,
       .files = {.sliding_window = true, .spectrum = true, .store = true, .er = true},
       .line_end = textio::line_end::lf,

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "testing/program_run.h"
+#include "testing/run_name_rule.h"
 #include "tests/bad_input/program_table.h"
 
 namespace bad_input {
@@ -60,16 +61,15 @@ class parameter_text {
   }
   std::string text() const { return head(size()); }
 
-  // The run name as the program takes it: the first value of line 1, cut or
-  // padded with blanks to `length` characters.
-  std::string padded_run_name(int length) const {
-    const std::string& l = lines_.at(0);
-    const std::size_t b = l.find_first_not_of(" \t");
-    const std::size_t e = l.find_first_of(" \t,/", b);
-    std::string name = l.substr(b, e == std::string::npos ? std::string::npos : e - b);
-    name.resize(static_cast<std::size_t>(length), ' ');
-    return name;
+  // The run name as program `p` takes it from line 1, and the line on
+  // standard error that says so when it is cut.
+  testing_support::taken_run_name run_name(const program_info& p) const {
+    return testing_support::take_run_name(p, lines_.at(0));
   }
+  std::string padded_run_name(const program_info& p) const { return run_name(p).padded; }
+  // What a run of this text writes on standard error before anything else:
+  // the notice of a cut run name, or nothing.
+  std::string run_name_notice(const program_info& p) const { return run_name(p).notice; }
 
  private:
   std::vector<std::string> lines_;

@@ -52,7 +52,7 @@ class BadInput : public testing::TestWithParam<program_info> {
   run_result run_on(const std::string* text) {
     scratch_dir dir;
     const parameter_text example(p());
-    sentinels kept(dir, result_files(p(), example.padded_run_name(p().runname_length)));
+    sentinels kept(dir, result_files(p(), example.padded_run_name(p())));
     std::vector<std::string> others;
     if (text) {
       dir.write(p().parameter_file, *text);

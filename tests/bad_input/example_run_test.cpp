@@ -20,10 +20,10 @@ TEST_P(Example, RunsCleanlyAndWritesItsResultFiles) {
   dir.write(p.parameter_file, example.text());
   const run_result r = dir.run(p.name);
   EXPECT_EQ(r.exit_status, 0);
-  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.err, example.run_name_notice(p));
   EXPECT_FALSE(r.out.empty());
 
-  std::vector<std::string> expected = result_files(p, example.padded_run_name(p.runname_length));
+  std::vector<std::string> expected = result_files(p, example.padded_run_name(p));
   for (const std::string& name : expected) {
     SCOPED_TRACE("'" + name + "'");
     const std::string text = dir.read(name);

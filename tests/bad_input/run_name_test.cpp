@@ -19,16 +19,20 @@ std::vector<std::string> files_in(const fs::path& dir) {
   return testing_support::directory_entries(dir);
 }
 
-// One short line on standard error that names `file` and says why.
-void expect_open_failure(const run_result& r, const std::string& file) {
+// One short line on standard error that names `file` and says why, after
+// the notice of a cut run name when the run writes one.
+void expect_open_failure(const run_result& r, const std::string& file,
+                         const std::string& notice = "") {
   EXPECT_EQ(r.exit_status, 2);
   EXPECT_EQ(r.out, "");
-  ASSERT_FALSE(r.err.empty());
-  EXPECT_EQ(r.err.back(), '\n');
-  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "more than one line: " << r.err;
-  const std::size_t at = r.err.find(file);
+  ASSERT_EQ(r.err.substr(0, notice.size()), notice);
+  const std::string err = r.err.substr(notice.size());
+  ASSERT_FALSE(err.empty());
+  EXPECT_EQ(err.back(), '\n');
+  EXPECT_EQ(err.find('\n'), err.size() - 1) << "more than one line: " << r.err;
+  const std::size_t at = err.find(file);
   ASSERT_NE(at, std::string::npos) << "'" << file << "' not named in: " << r.err;
-  EXPECT_GT(r.err.size(), at + file.size() + 4) << "no reason given: " << r.err;
+  EXPECT_GT(err.size(), at + file.size() + 4) << "no reason given: " << r.err;
 }
 
 class RunNames : public testing::TestWithParam<program_info> {
@@ -100,8 +104,7 @@ TEST_P(RunNames, MissingDirectoryStopsBeforeAnyFileIsWritten) {
 // stay as they were, whichever file of the group it is.
 TEST_P(RunNames, UncreatableResultFileLeavesEarlierResultsAlone) {
   const parameter_text example(p());
-  const std::vector<std::string> names =
-      result_files(p(), example.padded_run_name(p().runname_length));
+  const std::vector<std::string> names = result_files(p(), example.padded_run_name(p()));
   for (const std::string& blocked : names) {
     SCOPED_TRACE("blocked: '" + blocked + "'");
     scratch_dir dir;
@@ -112,7 +115,7 @@ TEST_P(RunNames, UncreatableResultFileLeavesEarlierResultsAlone) {
       if (n != blocked) others.push_back(n);
     sentinels kept(dir, others);
     const run_result r = dir.run(p().name);
-    expect_open_failure(r, blocked);
+    expect_open_failure(r, blocked, example.run_name_notice(p()));
     kept.expect_untouched({p().parameter_file});
     EXPECT_TRUE(fs::is_directory(dir / blocked));
   }
@@ -176,6 +179,28 @@ TEST_P(RunNames, LongRunNameIsCutWithANotice) {
     expected.push_back(p().parameter_file);
     EXPECT_EQ(dir.files(), sorted(expected));
     EXPECT_EQ(dir.read(trimmed(padded(c.cut) + p().suffixes.front())), data_rows);
+  }
+}
+
+// The tests derive the run names and notices they expect through the
+// programs' rule (testing/run_name_rule.h): it must be what the program
+// itself does, on cut, quoted and padded names alike.
+TEST_P(RunNames, TheTestsRunNameRuleIsTheProgramsOwn) {
+  const std::string n(static_cast<std::size_t>(p().runname_length), 'n');
+  for (const std::string& quoted : {n + "-more", "'" + n + " two'", std::string("ab"), n}) {
+    SCOPED_TRACE("run name " + quoted);
+    parameter_text t(p());
+    t.set_value(1, 0, quoted);
+    const testing_support::taken_run_name taken = t.run_name(p());
+    scratch_dir dir;
+    dir.write(p().parameter_file, t.text());
+    const run_result r = dir.run(p().name);
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.err, taken.notice);
+    EXPECT_EQ(taken.padded.size(), n.size());
+    std::vector<std::string> expected = result_files(p(), taken.padded);
+    expected.push_back(p().parameter_file);
+    EXPECT_EQ(dir.files(), sorted(expected));
   }
 }
 

@@ -34,7 +34,7 @@ TEST_P(ConcurrentRuns, LockedResultFileStopsTheRunUntouched) {
     const run_result r = run_to_end(dir, p().name);
     EXPECT_EQ(r.exit_status, 2);
     EXPECT_EQ(r.out, "");
-    expect_error_line(p(), r, "cannot write the file '" + locked + "': another run is writing it");
+    expect_error_line(ex, r, "cannot write the file '" + locked + "': another run is writing it");
     kept.expect_untouched({p().parameter_file});
   }
 }
@@ -46,7 +46,8 @@ TEST_P(ConcurrentRuns, LockedTmpIsWaitedFor) {
   const example_run ex(p());
   std::string earlier;  // longer than any run's, so that a rewrite must empty it
   for (int i = 0; i < 50; ++i) earlier += "another program's run information\n";
-  const std::string waiting = "waiting for 'tmp', which another run is writing" + p().line_end;
+  const std::string waiting =
+      ex.notice() + "waiting for 'tmp', which another run is writing" + p().line_end;
   for (const int stop : {0, SIGTERM, SIGINT, SIGHUP}) {
     SCOPED_TRACE(stop ? "stopped while waiting by signal " + std::to_string(stop) : "lock let go");
     scratch_dir dir;
@@ -69,6 +70,7 @@ TEST_P(ConcurrentRuns, LockedTmpIsWaitedFor) {
     if (stop) {
       EXPECT_EQ(r.exit_status, 128 + stop);
       EXPECT_EQ(tmp, earlier);
+      EXPECT_EQ(r.out, "") << "the run went on after the wait";
     } else {
       EXPECT_EQ(r.exit_status, 0);
       EXPECT_EQ(tmp.find("another"), std::string::npos);
@@ -90,7 +92,7 @@ TEST_P(ConcurrentRuns, SameRunNameRefusedOtherRunNameRunsBeside) {
   const auto rows_before = size_of(dir / first.data_file());
   const run_result same = run_to_end(dir, p().name);
   EXPECT_EQ(same.exit_status, 2);
-  expect_error_line(p(), same,
+  expect_error_line(first, same,
                     "cannot write the file '" + first.data_file() + "': another run is writing it");
   EXPECT_GE(size_of(dir / first.data_file()), rows_before);
 

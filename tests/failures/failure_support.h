@@ -47,7 +47,10 @@ struct example_run {
   parameter_text text;
   explicit example_run(const program_info& prog) : p(prog), text(prog) {}
 
-  std::string padded_name() const { return text.padded_run_name(p.runname_length); }
+  std::string padded_name() const { return text.padded_run_name(p); }
+  // What the run writes on standard error before anything else (a cut run
+  // name is told), with its line end; empty for most run names.
+  std::string notice() const { return text.run_name_notice(p); }
   // Every file the run writes, named after the run first (data file first:
   // it opens first in every program), "tmp" last.
   std::vector<std::string> files() const { return result_files(p, padded_name()); }
@@ -294,9 +297,18 @@ inline run_result wait_guarded(background_run& run) {
   return run.wait();
 }
 
-// Exactly `line` and the program's line end on standard error.
-inline void expect_error_line(const program_info& p, const run_result& r, const std::string& line) {
-  EXPECT_EQ(r.err, line + p.line_end);
+// Exactly `line` and the program's line end on standard error, after the
+// notice of a cut run name when the run of `ex` writes one.
+inline void expect_error_line(const example_run& ex, const run_result& r, const std::string& line) {
+  EXPECT_EQ(r.err, ex.notice() + line + ex.p.line_end);
+}
+
+// Standard error after the notice of a cut run name, which comes first when
+// the run of `ex` writes one.
+inline std::string error_after_notice(const example_run& ex, const std::string& err) {
+  const std::string notice = ex.notice();
+  EXPECT_EQ(err.substr(0, notice.size()), notice) << "the run-name notice does not come first";
+  return err.substr(std::min(notice.size(), err.size()));
 }
 
 // A result file the run wrote, in whole lines: it exists, holds at least one

@@ -81,7 +81,7 @@ TEST_P(FileIdentity, ResultFileThatIsAnotherFileStopsTheRun) {
     const run_result r = run_to_end(dir, p().name);
     EXPECT_EQ(r.exit_status, 2);
     EXPECT_EQ(r.out, "");
-    expect_error_line(p(), r, line);
+    expect_error_line(ex, r, line);
     std::map<std::string, std::string> after;
     for (const std::string& name : entries(dir)) after[name] = dir.read_if_present(name);
     EXPECT_EQ(after, before);
@@ -101,7 +101,7 @@ TEST(EchoFile, NeverReplacesTheParameterFile) {
     ex.write_to(dir);
     const run_result r = run_to_end(dir, p.name);
     EXPECT_EQ(r.exit_status, 2);
-    expect_error_line(p, r, overwrite_line("./VELMO64v6.INP", "VELMO64v6.INP"));
+    expect_error_line(ex, r, overwrite_line("./VELMO64v6.INP", "VELMO64v6.INP"));
     EXPECT_EQ(dir.read("VELMO64v6.INP"), ex.text.text());
     EXPECT_EQ(entries(dir), std::vector<std::string>{"VELMO64v6.INP"});
   }
@@ -113,7 +113,7 @@ TEST(EchoFile, NeverReplacesTheParameterFile) {
     fs::create_symlink(echo, dir / "VELMO64v6.INP");
     const run_result r = run_to_end(dir, p.name);
     EXPECT_EQ(r.exit_status, 2);
-    expect_error_line(p, r, overwrite_line(echo, "VELMO64v6.INP"));
+    expect_error_line(ex, r, overwrite_line(echo, "VELMO64v6.INP"));
     EXPECT_EQ(dir.read(echo), ex.text.text());
     EXPECT_EQ(entries(dir), sorted({"VELMO64v6.INP", echo}));
   }
@@ -133,7 +133,7 @@ TEST_P(FileIdentity, FailedGroupTakesBackALinksTarget) {
     fs::create_directory(dir / blocked);
     const run_result r = run_to_end(dir, p().name);
     EXPECT_EQ(r.exit_status, 2);
-    expect_error_line(p(), r, "cannot create the file '" + blocked + "' (Is a directory)");
+    expect_error_line(ex, r, "cannot create the file '" + blocked + "' (Is a directory)");
     EXPECT_FALSE(fs::exists(dir / "target.txt"));
     EXPECT_TRUE(fs::is_symlink(dir / ex.data_file()));
     EXPECT_EQ(entries(dir), sorted({p().parameter_file, ex.data_file(), blocked}));

@@ -111,7 +111,7 @@ TEST_P(RefusedRun, LeavesTheTmpAnotherProgramWroteMeanwhile) {
       background_run same(dir, p().name);
       const run_result r = wait_guarded(same);
       EXPECT_EQ(r.exit_status, 2);
-      expect_error_line(p(), r,
+      expect_error_line(ex, r,
                         "cannot write the file '" + ex.data_file() +
                             "': another run is writing it");
     }
@@ -127,7 +127,7 @@ TEST_P(RefusedRun, LeavesTheTmpAnotherProgramWroteMeanwhile) {
     const run_result r = wait_guarded(blocked);
     if (reader >= 0) ::close(reader);
     EXPECT_EQ(r.exit_status, 2);
-    expect_error_line(p(), r, refusal);
+    expect_error_line(ex, r, refusal);
     EXPECT_EQ(dir.read("tmp"), written);
     EXPECT_EQ(entries(dir), sorted(expected));
   }
@@ -148,7 +148,7 @@ TEST_P(RefusedRun, ConsoleOntoAResultFileStopsTheRun) {
     o.console_file = dir / target;
     const run_result r = run_to_end(dir, p().name, o);
     EXPECT_EQ(r.exit_status, 2);
-    expect_error_line(p(), r, "cannot write the file '" + target + "': it is standard output");
+    expect_error_line(ex, r, "cannot write the file '" + target + "': it is standard output");
     kept.expect_untouched({p().parameter_file});
   }
 }

@@ -30,7 +30,7 @@ TEST_P(WriteFailure, ResultFileOnAFullDevice) {
     fs::create_symlink("/dev/full", dir / full);
     const run_result r = run_to_end(dir, p().name);
     EXPECT_EQ(r.exit_status, 1);
-    expect_error_line(p(), r,
+    expect_error_line(ex, r,
                       "output could not be written completely: '" + full +
                           "' (No space left on device); the integrator's messages are " +
                           ex.message_place());
@@ -59,14 +59,15 @@ TEST_P(WriteFailure, FileSizeLimitLeavesWholeLines) {
     const run_result r = run_to_end(dir, p().name, limited);
     std::signal(SIGXFSZ, old_xfsz);
     EXPECT_EQ(r.exit_status, 1);
-    EXPECT_EQ(r.err.rfind("output could not be written completely: ", 0), 0u) << r.err;
-    EXPECT_NE(r.err.find("'" + ex.data_file() + "' (File too large)"), std::string::npos) << r.err;
-    EXPECT_EQ(split_lines(r.err).size(), 1u);
+    const std::string err = error_after_notice(ex, r.err);
+    EXPECT_EQ(err.rfind("output could not be written completely: ", 0), 0u) << r.err;
+    EXPECT_NE(err.find("'" + ex.data_file() + "' (File too large)"), std::string::npos) << r.err;
+    EXPECT_EQ(split_lines(err).size(), 1u);
     for (const std::string& name : ex.files()) {
       expect_whole_lines(p(), dir, name);
       EXPECT_LE(size_of(dir / name), limited.file_size_limit) << name;
       if (size_of(normal / name) > limited.file_size_limit) {
-        EXPECT_NE(r.err.find("'" + name + "' (File too large)"), std::string::npos) << r.err;
+        EXPECT_NE(err.find("'" + name + "' (File too large)"), std::string::npos) << r.err;
       }
     }
     const std::vector<std::string> rows = split_lines(dir.read(ex.data_file()));
@@ -96,7 +97,7 @@ TEST_P(WriteFailure, ConsoleFullOrClosed) {
     options.console = c.console;
     const run_result r = run_to_end(dir, p().name, options);
     EXPECT_EQ(r.exit_status, 1);
-    expect_error_line(p(), r,
+    expect_error_line(ex, r,
                       "output could not be written completely: standard output (" + c.reason +
                           "); the integrator's messages are " + ex.message_place());
     EXPECT_EQ(dir.read(ex.data_file()), normal.read(ex.data_file()));
@@ -129,8 +130,9 @@ TEST_P(WriteFailure, IntegratorStopsSayWhereItsMessagesAre) {
     EXPECT_EQ(r.exit_status, 1);
     std::string place = ex.message_place();
     place = std::regex_replace(place, std::regex(R"([.()])"), R"(\$&)");
-    EXPECT_TRUE(std::regex_match(r.err, std::regex(c.line + "; the integrator's messages are " +
-                                                   place + p().line_end)))
+    EXPECT_TRUE(std::regex_match(error_after_notice(ex, r.err),
+                                 std::regex(c.line + "; the integrator's messages are " + place +
+                                            p().line_end)))
         << r.err;
     const std::string messages =
         messages_suffix(p()).empty() ? r.out : dir.read(ex.file("_ER.txt"));
