@@ -9,8 +9,8 @@ from typing import Optional
 
 from .layouts import Layouts, Program
 from .parameters import Reading, disagreements, read_parameters, read_with_program
+from .value_reader import BOM
 
-BOM = b"\xef\xbb\xbf"
 # Characters that look like a minus sign or a blank but are not ASCII.
 LOOKALIKES = {
     "\u2212": "a minus sign (U+2212)",
@@ -47,8 +47,8 @@ def warnings(reading: Reading) -> list:
     data = reading.reader.data
     texts = reading.reader.texts
     if data.startswith(BOM):
-        out.append("line 1: the file begins with a byte-order mark (EF BB BF), which the "
-                   "reader takes as part of the first value; save the file without it")
+        out.append("line 1: the file begins with a byte-order mark (EF BB BF); the programs "
+                   "skip it, but other tools may take it as part of the run name")
     for line_no, st in reading.statements:
         read = [it for it in st.items if it.line]
         last = read[-1] if read else None  # digits after its comma are left unread

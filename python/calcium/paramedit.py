@@ -18,7 +18,7 @@ from pathlib import Path
 
 from .layouts import Program
 from .parameters import read_parameters, same_value
-from .value_reader import Item, _store, _Value
+from .value_reader import BOM, Item, _store, _Value
 
 
 class EditError(Exception):
@@ -68,7 +68,8 @@ class ParameterEditor:
         if not reading.accepted:
             raise EditError(f"{self.path}: the program would refuse it: {reading.message}")
         self.items = {it.name: it for it in reading.items}
-        self._line_starts = [0]
+        # Line 1 begins after a byte-order mark, as the reader's spans do.
+        self._line_starts = [len(BOM) if self.data.startswith(BOM) else 0]
         at = self.data.find(b"\n")
         while at >= 0:
             self._line_starts.append(at + 1)

@@ -22,6 +22,9 @@ from dataclasses import dataclass, field
 from typing import Optional
 
 MAX_LINE_LENGTH = 1 << 20
+# A UTF-8 byte-order mark at the very start of a file is skipped; anywhere
+# else its bytes are text like any other.
+BOM = b"\xef\xbb\xbf"
 INT_MIN, INT_MAX = -(2 ** 31), 2 ** 31 - 1
 
 
@@ -203,7 +206,7 @@ class ValueReader:
         except OSError as e:
             self._data = b""
             self._open_reason = os.strerror(e.errno) if e.errno else str(e)
-        self._pos = 0
+        self._pos = len(BOM) if self._data.startswith(BOM) else 0
 
     @property
     def data(self) -> bytes:

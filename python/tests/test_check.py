@@ -43,12 +43,22 @@ def test_comma_as_decimal_point(tmp_path, layouts):
     assert "line 5: k3 = 0.0" in out
 
 
-def test_byte_order_mark_and_a_cut_run_name(tmp_path, layouts):
+def test_byte_order_mark_is_told_and_skipped(tmp_path, layouts):
     status, out, _ = check(layouts, spoilt(tmp_path, "velmo66", layouts,
                                            lambda lines: b"\xef\xbb\xbf" + b"\n".join(lines)))
     assert status == 0
     assert "warning: line 1: the file begins with a byte-order mark" in out
-    assert "the run name" in out and "is cut to its first 10 characters" in out
+    # The programs skip the mark: the run name is the example's, uncut.
+    assert "is cut to its first" not in out
+    assert "reads VELMO66.INP otherwise than this check" not in out
+
+
+def test_a_long_run_name_is_told_with_its_cut(tmp_path, layouts):
+    status, out, _ = check(layouts, spoilt(tmp_path, "velmo66", layouts,
+                                           lambda lines: b"\n".join([b"experiment_control"]
+                                                                     + lines[1:])))
+    assert status == 0
+    assert "the run name 'experiment_control' is cut to its first 10 characters: 'experiment'" in out
 
 
 @pytest.mark.parametrize("line,edit,what", [

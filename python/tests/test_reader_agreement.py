@@ -27,10 +27,12 @@ def inputs():
                            id=f"line-of-{limit + extra}-characters-and-cr-lf")
 
 
-# The same inputs spelled otherwise must read alike too: CR LF line ends.
+# The same inputs spelled otherwise must read alike too: CR LF line ends, and
+# a byte-order mark before the first line.
 def spellings(body):
     yield "as written", body
     yield "CR LF", body.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+    yield "byte-order mark", b"\xef\xbb\xbf" + body
 
 
 @pytest.mark.parametrize("program,body", list(inputs()))

@@ -159,6 +159,15 @@ def test_a_quoted_run_name(tmp_path, layouts):
     assert reading_of(tmp_path, data, program)["run name"] == b"x 'y'     "
 
 
+def test_an_edit_after_a_byte_order_mark(tmp_path, layouts):
+    # The mark stays, and line 1's value is found behind it.
+    base = b"\xef\xbb\xbf" + NILPORA
+    data, program = edited(tmp_path, layouts, base, {"run name": "other", "TOUT": 2.5})
+    assert data.startswith(b"\xef\xbb\xbf'other' ")
+    assert reading_of(tmp_path, data, program)["run name"] == b"other     "
+    assert reading_of(tmp_path, data, program)["TOUT"] == 2.5
+
+
 @pytest.mark.parametrize("line6,name,message", [
     (b"2*0.5   pools", "Y(2)", "is given on line 6 by the repeat count '2*0.5' together with "
      "other values; write the 2 values out"),
